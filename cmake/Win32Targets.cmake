@@ -1,0 +1,65 @@
+# The cross tree's targets: the program, its Win32 library, the extension and the Wine-run tests.
+
+# The code-page seam's Win32 side belongs to the core: portable code reaches the real
+# code-page functions through it when built for Windows.
+target_sources(tessel_core PRIVATE ${CMAKE_SOURCE_DIR}/engine/CodePage_win.cpp)
+target_link_libraries(tessel_core PUBLIC user32 kernel32)
+
+set(win_sources)
+file(GLOB framework_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/win/*.cpp)
+list(APPEND win_sources ${framework_sources})
+foreach(dir app filelist engine quickview update controls)
+  file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*_win.cpp)
+  list(APPEND win_sources ${dir_sources})
+endforeach()
+list(REMOVE_ITEM win_sources
+  ${CMAKE_SOURCE_DIR}/app/WinMain_win.cpp
+  ${CMAKE_SOURCE_DIR}/engine/CodePage_win.cpp)
+
+add_library(tessel_win STATIC ${win_sources})
+target_include_directories(tessel_win PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(tessel_win PUBLIC tessel_core
+  comctl32 comdlg32 shell32 shlwapi ole32 oleaut32 uuid gdi32 user32 advapi32 wininet)
+
+# Resources: windres writes no dependency information, so every file the script pulls in is
+# listed explicitly.
+file(GLOB app_resource_files CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/app/res/*.ico ${CMAKE_SOURCE_DIR}/app/res/*.bmp
+  ${CMAKE_SOURCE_DIR}/app/res/*.manifest ${CMAKE_SOURCE_DIR}/app/*.h)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/app/Tessel2.rc PROPERTIES
+  OBJECT_DEPENDS "${app_resource_files}")
+
+add_executable(Tessel2 WIN32 ${CMAKE_SOURCE_DIR}/app/WinMain_win.cpp ${CMAKE_SOURCE_DIR}/app/Tessel2.rc)
+target_link_libraries(Tessel2 PRIVATE tessel_win)
+
+# The shell extension keeps its own target description beside its sources.
+include(${CMAKE_SOURCE_DIR}/shellext/Targets.cmake OPTIONAL)
+
+# --- tests run under Wine -------------------------------------------------------------------
+target_link_libraries(native_tests PRIVATE user32)
+
+file(GLOB win32_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
+if(win32_test_sources)
+  add_executable(win32_tests ${win32_test_sources} ${CMAKE_SOURCE_DIR}/app/Tessel2.rc)
+  target_link_libraries(win32_tests PRIVATE tessel_win gtest_main)
+  tessel_add_gtest(win32_tests)
+endif()
+
+file(GLOB ui_driver_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/driver/*.cpp)
+file(GLOB ui_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/*.cpp)
+if(ui_test_sources)
+  add_library(ui_driver STATIC ${ui_driver_sources})
+  target_include_directories(ui_driver PUBLIC ${CMAKE_SOURCE_DIR}/tests/ui)
+  target_link_libraries(ui_driver PUBLIC gtest user32 gdi32 advapi32 shell32 comctl32)
+  add_executable(ui_tests ${ui_test_sources})
+  target_link_libraries(ui_tests PRIVATE ui_driver gtest_main)
+  add_dependencies(ui_tests Tessel2)
+  tessel_add_gtest(ui_tests)
+endif()
+
+# --- benchmark ------------------------------------------------------------------------------
+file(GLOB bench_win_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
+add_executable(tessel_bench ${bench_sources} ${bench_win_sources})
+target_link_libraries(tessel_bench PRIVATE tessel_win)
+add_custom_target(bench COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:tessel_bench>
+  DEPENDS tessel_bench USES_TERMINAL WORKING_DIRECTORY ${TESSEL_BIN_DIR})

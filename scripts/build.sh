@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Configures and builds one tree: native, native-asan or win32. Usage: build.sh TREE [targets...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+tree=$1; shift
+dir=${TESSEL_BUILD_ROOT:-$root/build}/$tree
+case $tree in
+  native)      args=() ;;
+  native-asan) args=(-DTESSEL_SANITIZE=ON) ;;
+  win32)       args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake") ;;
+  *) echo "unknown tree $tree" >&2; exit 2 ;;
+esac
+if [ ! -f "$dir/build.ninja" ]; then
+  cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" >/dev/null
+fi
+cmake --build "$dir" -j "$(nproc)" ${1:+--target "$@"}
