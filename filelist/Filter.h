@@ -1,0 +1,53 @@
+#pragma once
+// The name filter of the file list: the match rule and which added paths the view shows.
+
+#include "filelist/AddedPaths.h"
+#include "filelist/CaseFold.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Where the name part of a path begins: just after its last backslash, or 0 when it has
+// none. Trail bytes of double-byte characters (0x5C among them in some code pages) are
+// stepped over, not taken for backslashes.
+std::size_t namePartStart(std::string_view path, const CaseFold& fold);
+
+// The filter rule. Without caseMatters both texts are lower-cased first. Only the first
+// "*" is special: none means "contains", first means "ends with", last means "begins
+// with", inside means both (tested independently, so ab*bc matches abc). An empty filter
+// matches everything. Matches start on character boundaries, so a filter never matches
+// the second byte of a double-byte character.
+bool filterMatches(const std::string& name, const std::string& filter, bool caseMatters,
+                   const CodePage& codePage = systemCodePage());
+
+// One filter setting, prepared once and applied to many entries.
+class NameFilter {
+public:
+    NameFilter(const std::string& filter, bool caseMatters, bool exclude, const CaseFold& fold);
+
+    // Whether the view shows the entry: always with an empty filter, otherwise when the
+    // match differs from "Exclude".
+    bool shows(const AddedPaths::Entry& entry) const;
+    // The bare rule on a name that is already folded when case does not matter.
+    bool matches(std::string_view name) const;
+
+private:
+    bool onBoundary(std::string_view name, std::size_t offset) const;
+    bool contains(std::string_view name, std::string_view part) const;
+    bool endsWith(std::string_view name, std::string_view part) const;
+
+    const CaseFold& fold_;
+    std::string filter_;
+    bool caseMatters_;
+    bool exclude_;
+    enum class Kind { everything, contains, suffix, prefix, both } kind_;
+    std::string_view head_;
+    std::string_view tail_;
+};
+
+// The lines of the file list view for the current filter: the shown entries' full paths in
+// list order. The pointers are valid until the list is next changed.
+std::vector<const std::string*> fileListView(const AddedPaths& paths, const std::string& filter,
+                                             bool caseMatters, bool exclude);
