@@ -1,0 +1,14 @@
+#pragma once
+// The program's identity constants.
+
+inline constexpr char displayName[] = "Tesselwork 2";
+inline constexpr char programName[] = "Tessel2";
+inline constexpr char versionText[] = "2.21";
+
+// Where the installation's one registry value lives (under HKEY_CURRENT_USER).
+inline constexpr char installKeyPath[] = "SOFTWARE\\Corvanta\\Tesselwork 2";
+inline constexpr char installPathValue[] = "InstallPath";
+
+inline constexpr char handoffFileName[] = "Tessel2.ts2";
+inline constexpr char extensionFileName[] = "Tessel.dll";
+inline constexpr char helpFileName[] = "tessel2.chm";

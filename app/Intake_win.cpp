@@ -1,0 +1,21 @@
+// Taking in the files that the Explorer command handed over.
+
+#include "app/MainDialog.h"
+
+#include "app/Handoff.h"
+#include "app/Identity.h"
+#include "app/Program.h"
+
+void MainDialog::intakeHandoffFile()
+{
+    const std::string path = programDirectory() + handoffFileName;
+    std::string text;
+    // Missing or locked: the program was started directly. A read that fails part-way
+    // leaves the file in place so that nothing handed over is lost.
+    if (!readWholeFileExclusive(path, text))
+        return;
+    for (std::string& record : parseHandoffRecords(text))
+        addedPaths_.appendUnchecked(record);
+    rebuildFileListView();
+    forceDeleteFile(path);
+}

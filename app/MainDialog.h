@@ -1,0 +1,61 @@
+#pragma once
+// The program's main window: dialog 102 and the state of the user's work.
+//
+// One class, defined across the subsystem files that own its commands: each subsystem
+// declares its members in its own section below and defines them in its own *_win.cpp.
+
+#include "app/resource.h"
+#include "filelist/AddedPaths.h"
+#include "win/Dialog.h"
+#include "win/Handles.h"
+
+#include <string>
+#include <vector>
+
+class MainDialog : public Dialog {
+public:
+    MainDialog();
+    ~MainDialog() override;
+
+    // The colour scheme of the main window and of every box it shows; never changed.
+    static constexpr int scheme = 1;
+
+protected:
+    bool onInitDialog() override;
+    bool preTranslateMessage(MSG& msg) override;
+    bool onCommand(int id, int code, HWND control) override;
+    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    void onDestroy() override;
+    void onOk() override;
+    void onCancel() override;
+
+private:
+    friend struct MainDialogCommands;
+
+    // ---- start-up (app/MainDialog_win.cpp, app/Intake_win.cpp) ----
+    void writeInstallPath();
+    void intakeHandoffFile();
+    UniqueIcon bigIcon_;
+    UniqueIcon smallIcon_;
+
+    // ---- window commands and keyboard (app/Commands_win.cpp) ----
+    // Ctrl+A/I/C/M and Delete by focus; true when the key was consumed.
+    bool translateKey(MSG& msg);
+    // The exit question; ends the modal run on yes.
+    void confirmExit();
+
+    // ---- file list (filelist/) ----
+    // Every added path; the list box 1000 shows the part that passes the filter.
+    AddedPaths addedPaths_;
+    // Refills list box 1000 from addedPaths_ through the filter; empties the journal and
+    // disables Undo.
+    void rebuildFileListView();
+
+    // ---- selection commands (filelist/SelectionCommands_win.cpp) ----
+
+    // ---- rule editor and runs (engine/) ----
+
+    // ---- batch files and logs (engine/BatchCommands_win.cpp) ----
+
+    // ---- quick view, update, shell context ----
+};

@@ -1,0 +1,155 @@
+// The main window's start-up, its command table and message routing.
+
+#include "app/MainDialog.h"
+
+#include "app/Identity.h"
+#include "app/Messages.h"
+#include "app/Program.h"
+#include "app/RegistryKey.h"
+
+#include <commctrl.h>
+
+namespace {
+
+// Control notification -> command. Each subsystem keeps its rows in its own section.
+const CommandBinding<MainDialog> commandTable[] = {
+    // ---- file list ----
+
+    // ---- selection commands ----
+
+    // ---- rule editor and runs ----
+
+    // ---- batch files and logs ----
+
+    // ---- window commands ----
+
+    // ---- quick view, update, shell context ----
+    {0, 0, nullptr},
+};
+
+// The buttons' icons; until the skinned buttons draw them, system buttons show them.
+struct ButtonIcon {
+    int controlId;
+    int iconId;
+};
+
+const ButtonIcon buttonIcons[] = {
+    {IDC_ADD_FILES, IDI_ADD_FILES},      {IDC_ADD_DIR, IDI_ADD_DIR},
+    {IDC_SELECT_ALL, IDI_SELECT_ALL},    {IDC_INVERT, IDI_INVERT},
+    {IDC_REMOVE_SELECTED, IDI_REMOVE_SELECTED}, {IDC_REMOVE_ALL, IDI_REMOVE_ALL},
+    {IDC_COPY_TO, IDI_COPY_TO},          {IDC_MOVE_TO, IDI_MOVE_TO},
+    {IDC_LOAD_BATCH, IDI_LOAD_BATCH},    {IDC_SAVE_BATCH, IDI_SAVE_BATCH},
+    {IDC_ADD_RULE, IDI_ADD_RULE},        {IDC_DELETE_RULE, IDI_DELETE_RULE},
+    {IDC_RULE_UP, IDI_RULE_UP},          {IDC_RULE_DOWN, IDI_RULE_DOWN},
+    {IDC_PREVIEW, IDI_PREVIEW},          {IDC_RENAME, IDI_RENAME},
+    {IDC_UNDO, IDI_UNDO},                {IDC_SAVE_LOG, IDI_SAVE_LOG},
+    {IDC_UPDATE, IDI_UPDATE},            {IDC_WEB, IDI_WEB},
+    {IDC_MAIL, IDI_MAIL},                {IDC_ABOUT, IDI_ABOUT},
+    {IDC_HELP_BUTTON, IDI_HELP_BUTTON},
+};
+
+// Items the template gives the two drop-down lists of the rule editor.
+const char* const ruleTargets[] = {"FILENAME", "FILEEXT"};
+const char* const ruleActions[] = {"PREFIX", "SUFFIX", "REMOVE", "REPLACE", "UPPERCASE", "LOWERCASE"};
+
+void fillComboBox(HWND combo, const char* const* items, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i]));
+}
+
+} // namespace
+
+struct MainDialogCommands {
+    static bool run(MainDialog* dialog, int id, int code)
+    {
+        for (const CommandBinding<MainDialog>& row : commandTable) {
+            if (row.handler && row.controlId == id && row.notification == code) {
+                (dialog->*row.handler)();
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+MainDialog::MainDialog() : Dialog(IDD_MAIN) {}
+
+MainDialog::~MainDialog() = default;
+
+bool MainDialog::onInitDialog()
+{
+    // 1. The controls of the template are reached through item(id) from here on; the
+    //    template's initial items of the two drop-down lists.
+    setMessageOwner(hwnd());
+    fillComboBox(item(IDC_RULE_TARGET), ruleTargets, sizeof ruleTargets / sizeof *ruleTargets);
+    fillComboBox(item(IDC_RULE_ACTION), ruleActions, sizeof ruleActions / sizeof *ruleActions);
+
+    // 2. Window icons from the program icon, large and 16 x 16.
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    bigIcon_.reset(static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+    smallIcon_.reset(static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 16, 16, 0)));
+    SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+
+    // 3. Tell the shell extension where the program lives. The key stays open until the
+    //    end of the initialisation.
+    RegistryKey installKey(HKEY_CURRENT_USER, installKeyPath);
+    const std::string directory = programDirectory();
+    installKey.writeValue(installPathValue, directory.data(), static_cast<unsigned long>(directory.size()));
+
+    // 4. Register the shell extension; it reads the value written in step 3.
+    // registerShellExtension();
+
+    // 5. Title.
+    SetWindowTextA(hwnd(), displayName);
+
+    // 6. Frame, skin, buttons, tooltips, list colours and quick-view panes.
+    for (const ButtonIcon& b : buttonIcons) {
+        HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(b.iconId), IMAGE_ICON, 16, 16, LR_SHARED));
+        SendDlgItemMessageA(hwnd(), b.controlId, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+    }
+    CheckDlgButton(hwnd(), IDC_QUICKVIEW, BST_CHECKED);
+
+    // 7. The rule target box starts on FILENAME.
+    SendDlgItemMessageA(hwnd(), IDC_RULE_TARGET, CB_SETCURSEL, 0, 0);
+
+    // 8. Files handed over by the Explorer command.
+    intakeHandoffFile();
+
+    // 9.
+    installKey.close();
+    return true;
+}
+
+// Enter gives the default-button command, which does nothing: the window has no default
+// button and does not close.
+void MainDialog::onOk() {}
+
+// The close button, Escape, the system close and Alt+F4 all ask first.
+void MainDialog::onCancel()
+{
+    confirmExit();
+}
+
+bool MainDialog::preTranslateMessage(MSG& msg)
+{
+    return translateKey(msg);
+}
+
+bool MainDialog::onCommand(int id, int code, HWND)
+{
+    return MainDialogCommands::run(this, id, code);
+}
+
+INT_PTR MainDialog::onMessage(UINT, WPARAM, LPARAM, bool& handled)
+{
+    handled = false;
+    return 0;
+}
+
+void MainDialog::onDestroy()
+{
+    setMessageOwner(nullptr);
+}

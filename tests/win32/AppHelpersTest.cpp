@@ -1,0 +1,166 @@
+// Registry key, program directory and file helpers on the real system under Wine.
+
+#include "app/Identity.h"
+#include "app/Program.h"
+#include "app/RegistryKey.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+const char testKey[] = "SOFTWARE\\Corvanta\\Tesselwork 2 tests";
+
+class RegistryKeyTest : public ::testing::Test {
+protected:
+    void TearDown() override { RegDeleteKeyA(HKEY_CURRENT_USER, testKey); }
+};
+
+TEST_F(RegistryKeyTest, CreatesWritesReadsAndDeletesBinaryValues)
+{
+    RegistryKey key(HKEY_CURRENT_USER, testKey);
+    ASSERT_TRUE(key.isOpen());
+
+    const std::string directory = "C:\\Tools\\Ren\\";
+    ASSERT_TRUE(key.writeValue("InstallPath", directory.data(), static_cast<unsigned long>(directory.size())));
+
+    // Exactly the bytes, REG_BINARY, no terminator.
+    BYTE raw[64] = {};
+    DWORD size = sizeof raw;
+    DWORD type = 0;
+    ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, testKey, "InstallPath", RRF_RT_ANY, &type, raw, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(size, 13u);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(raw), size), directory);
+
+    std::string text;
+    unsigned long count = 0;
+    ASSERT_TRUE(key.readValue("InstallPath", text, count));
+    EXPECT_EQ(text, directory);
+    EXPECT_EQ(count, 13u);
+
+    // A longer value written later: the read buffer follows the key's largest value.
+    const std::string longer(300, 'x');
+    ASSERT_TRUE(key.writeValue("Other", longer.data(), static_cast<unsigned long>(longer.size())));
+    ASSERT_TRUE(key.readValue("Other", text, count));
+    EXPECT_EQ(text, longer);
+
+    EXPECT_TRUE(key.deleteValue("InstallPath"));
+    EXPECT_FALSE(key.deleteValue("InstallPath"));
+    EXPECT_FALSE(key.readValue("InstallPath", text, count));
+    EXPECT_TRUE(key.deleteValue("Other"));
+}
+
+TEST_F(RegistryKeyTest, ReadsValuesOfAnyTypeAndFailsWithoutAKey)
+{
+    RegistryKey key(HKEY_CURRENT_USER, testKey);
+    ASSERT_TRUE(key.isOpen());
+    const char sz[] = "abc";
+    HKEY raw = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, testKey, 0, KEY_SET_VALUE, &raw), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExA(raw, "Text", 0, REG_SZ, reinterpret_cast<const BYTE*>(sz), sizeof sz), ERROR_SUCCESS);
+    RegCloseKey(raw);
+    std::string text;
+    unsigned long count = 0;
+    ASSERT_TRUE(key.readValue("Text", text, count));
+    EXPECT_EQ(count, 4u);
+    EXPECT_EQ(text, std::string("abc\0", 4));
+
+    key.close();
+    key.close();
+    EXPECT_FALSE(key.isOpen());
+    EXPECT_FALSE(key.writeValue("X", "a", 1));
+    EXPECT_FALSE(key.readValue("Text", text, count));
+    EXPECT_FALSE(key.deleteValue("Text"));
+
+    // A key that cannot be created (a value path under a missing root) holds nothing.
+    RegistryKey bad(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x12345678)), "x");
+    EXPECT_FALSE(bad.isOpen());
+    EXPECT_FALSE(bad.writeValue("X", "a", 1));
+}
+
+TEST(ProgramDirectory, IsTheExecutablesFolderWithATrailingBackslash)
+{
+    char module[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    const std::string path = module;
+    const std::string directory = programDirectory();
+    ASSERT_FALSE(directory.empty());
+    EXPECT_EQ(directory.back(), '\\');
+    EXPECT_EQ(path.compare(0, directory.size(), directory), 0);
+    EXPECT_EQ(path.find('\\', directory.size()), std::string::npos);
+}
+
+class TempFolder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char base[MAX_PATH];
+        GetTempPathA(MAX_PATH, base);
+        folder_ = std::string(base) + "tessel-helpers-" + std::to_string(GetCurrentProcessId()) + "\\";
+        CreateDirectoryA(folder_.c_str(), nullptr);
+    }
+    void TearDown() override
+    {
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((folder_ + "*").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                std::string file = folder_ + data.cFileName;
+                SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(file.c_str());
+            } while (FindNextFileA(find, &data));
+            FindClose(find);
+        }
+        RemoveDirectoryA(folder_.c_str());
+    }
+    std::string write(const std::string& name, const std::string& content, DWORD attributes = 0)
+    {
+        const std::string path = folder_ + name;
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+        CloseHandle(file);
+        if (attributes)
+            SetFileAttributesA(path.c_str(), attributes);
+        return path;
+    }
+    std::string folder_;
+};
+
+TEST_F(TempFolder, ForceDeleteRemovesReadOnlyHiddenAndSystemFiles)
+{
+    const DWORD kinds[] = {FILE_ATTRIBUTE_NORMAL, FILE_ATTRIBUTE_READONLY,
+                           FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM};
+    int n = 0;
+    for (DWORD attributes : kinds) {
+        const std::string path = write("f" + std::to_string(n++), "x", attributes);
+        EXPECT_TRUE(forceDeleteFile(path)) << attributes;
+        EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << attributes;
+    }
+    EXPECT_FALSE(forceDeleteFile(folder_ + "missing"));
+}
+
+TEST_F(TempFolder, ExclusiveReadTakesTheWholeFileAndFailsWhenLocked)
+{
+    std::string big(200000, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<char>(i * 7);
+    const std::string path = write("whole", big);
+    std::string text;
+    ASSERT_TRUE(readWholeFileExclusive(path, text));
+    EXPECT_EQ(text, big);
+
+    HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(readWholeFileExclusive(path, text));
+    EXPECT_TRUE(text.empty());
+    CloseHandle(holder);
+
+    EXPECT_FALSE(readWholeFileExclusive(folder_ + "missing", text));
+}
+
+} // namespace
