@@ -6,6 +6,7 @@
 
 #include "app/resource.h"
 #include "filelist/AddedPaths.h"
+#include "filelist/FolderBrowser_win.h"
 #include "win/Dialog.h"
 #include "win/Handles.h"
 
@@ -50,6 +51,16 @@ private:
     // Refills list box 1000 from addedPaths_ through the filter; empties the journal and
     // disables Undo.
     void rebuildFileListView();
+    // "Add file(s)" (1002) and "Add dir" (1001).
+    void addFiles();
+    void addFolder();
+    // The shared folder dialog (also "Copy to" and "Move to"): true when a folder was
+    // chosen or created, which then is in folder; cancelled leaves folder unchanged.
+    bool browseForFolder(std::string& folder, const std::string& title);
+    // The folder last chosen with "Add dir", ending with a backslash once set.
+    std::string lastAddedFolder_;
+    // The folder dialog's dialogFolder and folderCreated for the run.
+    FolderBrowser folderBrowser_;
 
     // ---- selection commands (filelist/SelectionCommands_win.cpp) ----
 

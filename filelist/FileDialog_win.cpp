@@ -1,0 +1,34 @@
+// The multi-select file-open dialog of "Add file(s)".
+
+#include "filelist/FileDialog_win.h"
+
+#include "filelist/FileDialogResult.h"
+
+#include <commdlg.h>
+#include <cderr.h>
+
+bool chooseFiles(HWND owner, std::vector<std::string>& paths, std::size_t bufferChars)
+{
+    // A buffer that is too small makes the dialog fail after the user has chosen; the
+    // first two bytes then tell the size it needed, which cannot say more than 65535, so
+    // a buffer that was already larger grows fourfold instead.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        std::vector<char> buffer(bufferChars + 2, '\0');
+        OPENFILENAMEA ofn = {};
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = owner;
+        ofn.lpstrFile = buffer.data();
+        ofn.nMaxFile = static_cast<DWORD>(bufferChars);
+        ofn.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_LONGNAMES;
+        if (GetOpenFileNameA(&ofn)) {
+            paths = fileDialogPaths(buffer.data(), buffer.size());
+            return !paths.empty();
+        }
+        if (CommDlgExtendedError() != FNERR_BUFFERTOOSMALL)
+            return false;
+        const std::size_t asked = static_cast<unsigned char>(buffer[0]) |
+                                  (static_cast<std::size_t>(static_cast<unsigned char>(buffer[1])) << 8);
+        bufferChars = asked > bufferChars ? asked + 2 : bufferChars * 4;
+    }
+    return false;
+}
