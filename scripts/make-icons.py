@@ -343,25 +343,23 @@ def globe(size):
     return c.outline("K")
 
 
-def list_panel(kinds):
-    """A 16x16 list box; kinds is one entry per line: 's' selected, 'p' plain."""
-    c = Canvas(16, 16)
-    c.fill(lambda x, y: True, "W")
-    for x in range(16):
+def list_panel(kinds, width=16):
+    """A list box; kinds is one entry per line: 's' selected, 'p' plain."""
+    c = Canvas(width, 16)
+    c.fill(lambda x, y: x < width, "W")
+    for x in range(width):
         c.set(x, 0, PALETTE["K"])
         c.set(x, 15, PALETTE["K"])
     for y in range(16):
         c.set(0, y, PALETTE["K"])
-        c.set(15, y, PALETTE["K"])
-    top = 2
+        c.set(width - 1, y, PALETTE["K"])
     for i, kind in enumerate(kinds):
-        y = top + 4 * i
-        text_len = (10, 7, 9)[i % 3]
-        for x in range(2, 14):
-            if kind == "s":
-                c.set(x, y, PALETTE["M"])
-                c.set(x, y + 1, PALETTE["M"])
-                c.set(x, y + 2, PALETTE["M"])
+        y = 2 + 4 * i
+        text_len = min((10, 7, 9)[i % 3], width - 6)
+        if kind == "s":
+            for x in range(2, width - 2):
+                for dy in range(3):
+                    c.set(x, y + dy, PALETTE["B"])
         for x in range(3, 3 + text_len):
             c.set(x, y + 1, PALETTE["W"] if kind == "s" else PALETTE["C"])
     return c
@@ -531,10 +529,13 @@ def icon_down():
 
 def icon_undo():
     shape = Canvas(16, 16)
-    cx, cy = 8.5, 10.0
-    shape.fill(ring(cx, cy, 3.0, 6.0, -70, 180), "B")
-    # arrow head at the left end, pointing down
-    shape.fill(triangle((cx - 8.5, cy - 0.5), (cx - 0.5, cy - 0.5), (cx - 4.5, cy + 4.5)), "B")
+    cx, cy = 9.0, 9.0
+    # the right half of a ring joins the upper stroke to the lower tail
+    shape.fill(ring(cx, cy, 2.5, 5.5, -90, 90), "B")
+    shape.fill(lambda x, y: 5.0 <= x <= cx and cy - 5.5 <= y <= cy - 2.5, "B")
+    shape.fill(lambda x, y: 6.0 <= x <= cx and cy + 2.5 <= y <= cy + 5.5, "B")
+    # the head on the upper stroke points back to the left
+    shape.fill(triangle((1.2, 5.0), (6.0, 0.8), (6.0, 9.2)), "B")
     return shape.outline("K")
 
 
@@ -551,12 +552,12 @@ def icon_preview():
 
 
 def icon_select_all():
-    c = list_panel("sss")
-    return c
+    return list_panel("sss")
 
 
 def icon_invert():
-    c = list_panel("psp")
+    c = Canvas(16, 16)
+    c.blit(list_panel("sps", width=11))
     arrows = sprite("""
 ..K..
 .KBK.
@@ -564,12 +565,14 @@ KBBBK
 KKBKK
 .KBK.
 .KBK.
+.KBK.
+.KBK.
 KKBKK
 KBBBK
 .KBK.
 ..K..
 """)
-    c.blit(arrows, 11, 3)
+    c.blit(arrows, 11, 2)
     return c
 
 
@@ -622,15 +625,26 @@ def icon_add_dir():
     return c
 
 
+def refresh_arrows(cx, cy, r0, r1, ch, outline):
+    """Two arcs chasing each other clockwise, each with its arrow head."""
+    c = Canvas(16, 16)
+    for start, end in ((40, 170), (220, 350)):
+        c.fill(ring(cx, cy, r0, r1, start, end), ch)
+        # the head sits at the arc's clockwise end, i.e. at angle `start`
+        t = math.radians(start)
+        ex, ey = cx + math.cos(t) * (r0 + r1) / 2, cy - math.sin(t) * (r0 + r1) / 2
+        ux, uy = math.cos(t), -math.sin(t)            # outwards
+        dx, dy = math.sin(t), math.cos(t)             # clockwise direction
+        w = (r1 - r0) / 2 + 1.6
+        c.fill(triangle((ex + ux * w, ey + uy * w), (ex - ux * w, ey - uy * w),
+                        (ex + dx * 3.2, ey + dy * 3.2)), ch)
+    return c.outline(outline)
+
+
 def icon_update():
     c = Canvas(16, 16)
-    arrows = Canvas(16, 16)
-    cx, cy = 8.0, 8.0
-    arrows.fill(ring(cx, cy, 5.0, 7.0, 110, 250), "N")
-    arrows.fill(ring(cx, cy, 5.0, 7.0, 290, 70), "N")
-    arrows.outline("n")
-    c.blit(arrows)
-    c.blit(globe(8), 4, 4)
+    c.blit(globe(10), 3, 3)
+    c.blit(refresh_arrows(8.0, 8.0, 5.4, 7.2, "N", "n"))
     return c
 
 
@@ -647,24 +661,37 @@ def icon_rename():
     return c
 
 
+def mix(c, other, t):
+    return lerp(c, other, t)
+
+
 def program_icon(size):
     """Tiles of a mosaic with an orange arrow: a renamer that rearranges."""
     c = Canvas(size, size)
-    n = 3 if size == 16 else 4
-    cell = (size - 3) // n if size == 16 else 7
-    colours = ["S", "M", "b", "L", "B", "S", "M", "b", "L", "B", "S", "M", "b", "L", "B", "S"]
+    n, cell = (3, 4) if size == 16 else (4, 7)
+    order = ["S", "M", "b", "L", "B"]
     for j in range(n):
         for i in range(n):
             x0, y0 = i * cell, j * cell
-            ch = colours[(i + 2 * j) % len(colours)]
+            base = PALETTE[order[(i + 2 * j) % len(order)]]
             for y in range(y0, y0 + cell + 1):
                 for x in range(x0, x0 + cell + 1):
-                    edge = x in (x0, x0 + cell) or y in (y0, y0 + cell)
-                    c.set(x, y, PALETTE["K" if edge else ch])
+                    if x in (x0, x0 + cell) or y in (y0, y0 + cell):
+                        col = PALETTE["K"]
+                    elif size > 16 and (x == x0 + 1 or y == y0 + 1):
+                        col = mix(base, (255, 255, 255), 0.45)   # bevel light
+                    elif size > 16 and (x == x0 + cell - 1 or y == y0 + cell - 1):
+                        col = mix(base, (0, 0, 0), 0.18)         # bevel shade
+                    else:
+                        col = base
+                    c.set(x, y, col)
     arrow = Canvas(size, size)
     s = size / 16.0
-    arrow.fill(lambda x, y: 7 * s <= x <= 11.5 * s and 10.5 * s <= y <= 13.5 * s, "P")
-    arrow.fill(triangle((11 * s, 8 * s), (11 * s, 16 * s - 0.01), (15.5 * s, 12 * s)), "P")
+    arrow.fill(lambda x, y: 6.5 * s <= x <= 11 * s and 9.5 * s <= y <= 12.5 * s, "P")
+    arrow.fill(triangle((10.5 * s, 7.5 * s), (10.5 * s, 14.5 * s), (14.8 * s, 11 * s)), "P")
+    if size > 16:
+        arrow.fill(lambda x, y: 6.5 * s <= x <= 11 * s and 9.5 * s <= y <= 9.5 * s + 2
+                   and arrow.get(int(x), int(y)) is not None, "Y")
     arrow.outline("p")
     c.blit(arrow)
     return c
