@@ -1,0 +1,79 @@
+// Character-aware byte searches for the rule reader and the new-name computation.
+
+#include "engine/CharScan.h"
+
+#include "engine/CodePage.h"
+
+#include <cstring>
+
+CharScan::CharScan(const CodePage& codePage)
+{
+    for (int c = 0; c < 256; ++c) {
+        lead_[c] = codePage.isLeadByte(static_cast<unsigned char>(c));
+        letter_[c] = codePage.isLetter(static_cast<unsigned char>(c));
+        anyLead_ = anyLead_ || lead_[c];
+    }
+}
+
+std::size_t CharScan::find(const std::string& text, char ch, std::size_t from) const
+{
+    if (!anyLead_)
+        return text.find(ch, from);
+    for (std::size_t i = from; i < text.size(); i += charWidth(text, i)) {
+        if (text[i] == ch)
+            return i;
+    }
+    return std::string::npos;
+}
+
+std::size_t CharScan::find(const std::string& text, const std::string& what, std::size_t from) const
+{
+    if (what.empty() || from > text.size())
+        return std::string::npos;
+    if (!anyLead_)
+        return text.find(what, from);
+    const std::size_t n = what.size();
+    for (std::size_t i = from; i + n <= text.size(); i += charWidth(text, i)) {
+        if (std::memcmp(text.data() + i, what.data(), n) != 0)
+            continue;
+        // A match must also end where a character ends, or it would take half of one.
+        std::size_t end = i;
+        while (end < i + n)
+            end += charWidth(text, end);
+        if (end == i + n)
+            return i;
+    }
+    return std::string::npos;
+}
+
+std::size_t CharScan::findLast(const std::string& text, char ch) const
+{
+    if (!anyLead_)
+        return text.rfind(ch);
+    std::size_t found = std::string::npos;
+    for (std::size_t i = 0; i < text.size(); i += charWidth(text, i)) {
+        if (text[i] == ch)
+            found = i;
+    }
+    return found;
+}
+
+void CharScan::widenToChars(const std::string& text, std::size_t& begin, std::size_t& end) const
+{
+    if (!anyLead_ || begin >= end)
+        return;
+    std::size_t i = 0;
+    std::size_t newBegin = begin;
+    while (i < text.size()) {
+        const std::size_t w = charWidth(text, i);
+        if (i + w > begin) {
+            newBegin = i;
+            break;
+        }
+        i += w;
+    }
+    while (i < end && i < text.size())
+        i += charWidth(text, i);
+    begin = newBegin;
+    end = i;
+}

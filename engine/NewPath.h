@@ -1,0 +1,69 @@
+#pragma once
+// The new-name computation: an old full path and its position in, the new full path out.
+
+#include "engine/CharScan.h"
+#include "engine/RenameRule.h"
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+class CodePage;
+
+// Where "date" rules get today's date; tests put a fixed day in its place.
+class LocalClock {
+public:
+    virtual ~LocalClock() = default;
+    // The current local date and time; false when the local time cannot be formed.
+    virtual bool now(std::tm& local) const = 0;
+};
+
+// The C runtime's current time converted to local time.
+const LocalClock& systemLocalClock();
+
+// A clock that always reads the same local time (or none, to model a failing clock).
+class FixedClock final : public LocalClock {
+public:
+    FixedClock(int year, int month, int day, int hour = 12, int minute = 0, int second = 0);
+    static FixedClock failing();
+    bool now(std::tm& local) const override;
+
+private:
+    FixedClock() = default;
+    std::tm time_{};
+    bool valid_ = false;
+};
+
+// Longest run of leading zeros a "digit" rule writes. No file system takes a name this
+// long, so the move fails as it would with the full width, but a width such as
+// length:2000000000 can no longer exhaust memory while a preview builds its report.
+constexpr int kMaxDigitWidth = 1024;
+
+// The rules of one run, read once, applied to every file of the run. The rules list does
+// not change while a run works through the files, so reading it per file would only cost.
+class NewPathComputer {
+public:
+    NewPathComputer(const std::vector<std::string>& ruleLines, const CodePage& codePage,
+                    const LocalClock& clock);
+
+    std::string compute(const std::string& oldPath, int position) const;
+
+private:
+    void apply(const RenameRule& rule, std::string& work, int position) const;
+    void applySegment(const RenameRule& rule, std::string& work) const;
+    void removeDate(const std::string& format, std::string& work) const;
+    void removeText(const std::string& pattern, std::string& work) const;
+    void replaceAll(std::string& work, const std::string& what, const std::string& with) const;
+    std::string dateText(const std::string& format) const;
+
+    std::vector<RenameRule> rules_;
+    const CodePage& codePage_;
+    const LocalClock& clock_;
+    CharScan scan_;
+};
+
+// One file: reads the rule lines and applies them in order to the name of `oldPath`.
+// Returns `oldPath` unchanged when no rule changes the name.
+std::string computeNewPath(const std::string& oldPath, int position,
+                           const std::vector<std::string>& ruleLines,
+                           const CodePage& codePage, const LocalClock& clock);
