@@ -661,10 +661,6 @@ def icon_rename():
     return c
 
 
-def mix(c, other, t):
-    return lerp(c, other, t)
-
-
 def program_icon(size):
     """Tiles of a mosaic with an orange arrow: a renamer that rearranges."""
     c = Canvas(size, size)
@@ -679,9 +675,9 @@ def program_icon(size):
                     if x in (x0, x0 + cell) or y in (y0, y0 + cell):
                         col = PALETTE["K"]
                     elif size > 16 and (x == x0 + 1 or y == y0 + 1):
-                        col = mix(base, (255, 255, 255), 0.45)   # bevel light
+                        col = lerp(base, (255, 255, 255), 0.45)   # bevel light
                     elif size > 16 and (x == x0 + cell - 1 or y == y0 + cell - 1):
-                        col = mix(base, (0, 0, 0), 0.18)         # bevel shade
+                        col = lerp(base, (0, 0, 0), 0.18)         # bevel shade
                     else:
                         col = base
                     c.set(x, y, col)
@@ -714,7 +710,6 @@ ICONS = [
 
 def dib_32(c):
     """BITMAPINFOHEADER + BGRA rows bottom-up + AND mask, as an ICO entry."""
-    header = struct.pack("<IiiHHIIiiII", 40, c.w, c.h * 2, 1, 32, 0, 0, 0, 0, 0, 0)
     xor = bytearray()
     for y in reversed(range(c.h)):
         for x in range(c.w):
