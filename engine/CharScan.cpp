@@ -4,6 +4,7 @@
 
 #include "engine/CodePage.h"
 
+#include <algorithm>
 #include <cstring>
 
 CharScan::CharScan(const CodePage& codePage)
@@ -15,25 +16,35 @@ CharScan::CharScan(const CodePage& codePage)
     }
 }
 
-std::size_t CharScan::find(const std::string& text, char ch, std::size_t from) const
+std::size_t CharScan::find(const std::string& text, char ch, std::size_t from, std::size_t to) const
 {
-    if (!anyLead_)
-        return text.find(ch, from);
-    for (std::size_t i = from; i < text.size(); i += charWidth(text, i)) {
+    to = std::min(to, text.size());
+    if (!anyLead_) {
+        if (from >= to)
+            return std::string::npos;
+        const void* hit = std::memchr(text.data() + from, ch, to - from);
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data())
+                   : std::string::npos;
+    }
+    for (std::size_t i = from; i < to; i += charWidth(text, i)) {
         if (text[i] == ch)
             return i;
     }
     return std::string::npos;
 }
 
-std::size_t CharScan::find(const std::string& text, const std::string& what, std::size_t from) const
+std::size_t CharScan::find(const std::string& text, const std::string& what, std::size_t from,
+                           std::size_t to) const
 {
-    if (what.empty() || from > text.size())
-        return std::string::npos;
-    if (!anyLead_)
-        return text.find(what, from);
+    to = std::min(to, text.size());
     const std::size_t n = what.size();
-    for (std::size_t i = from; i + n <= text.size(); i += charWidth(text, i)) {
+    if (n == 0 || from > to || to - from < n)
+        return std::string::npos;
+    if (!anyLead_) {
+        const std::size_t at = text.find(what, from);
+        return (at != std::string::npos && at + n <= to) ? at : std::string::npos;
+    }
+    for (std::size_t i = from; i + n <= to; i += charWidth(text, i)) {
         if (std::memcmp(text.data() + i, what.data(), n) != 0)
             continue;
         // A match must also end where a character ends, or it would take half of one.
@@ -46,23 +57,26 @@ std::size_t CharScan::find(const std::string& text, const std::string& what, std
     return std::string::npos;
 }
 
-std::size_t CharScan::findLast(const std::string& text, char ch) const
+std::size_t CharScan::findLast(const std::string& text, char ch, std::size_t from) const
 {
-    if (!anyLead_)
-        return text.rfind(ch);
+    if (!anyLead_) {
+        const std::size_t at = text.rfind(ch);
+        return (at != std::string::npos && at >= from) ? at : std::string::npos;
+    }
     std::size_t found = std::string::npos;
-    for (std::size_t i = 0; i < text.size(); i += charWidth(text, i)) {
+    for (std::size_t i = from; i < text.size(); i += charWidth(text, i)) {
         if (text[i] == ch)
             found = i;
     }
     return found;
 }
 
-void CharScan::widenToChars(const std::string& text, std::size_t& begin, std::size_t& end) const
+void CharScan::widenToChars(const std::string& text, std::size_t base, std::size_t& begin,
+                            std::size_t& end) const
 {
     if (!anyLead_ || begin >= end)
         return;
-    std::size_t i = 0;
+    std::size_t i = base;
     std::size_t newBegin = begin;
     while (i < text.size()) {
         const std::size_t w = charWidth(text, i);

@@ -24,16 +24,21 @@ public:
         return (lead_[static_cast<unsigned char>(text[at])] && at + 1 < text.size()) ? 2 : 1;
     }
 
-    // First occurrence at or after `from` (a character start), or npos.
-    std::size_t find(const std::string& text, char ch, std::size_t from = 0) const;
-    std::size_t find(const std::string& text, const std::string& what, std::size_t from = 0) const;
-    // Last occurrence of a single-byte character, or npos.
-    std::size_t findLast(const std::string& text, char ch) const;
+    // First occurrence that starts at or after `from` (a character start) and ends at or
+    // before `to`, or npos.
+    std::size_t find(const std::string& text, char ch, std::size_t from = 0,
+                     std::size_t to = std::string::npos) const;
+    std::size_t find(const std::string& text, const std::string& what, std::size_t from = 0,
+                     std::size_t to = std::string::npos) const;
+    // Last occurrence of a single-byte character at or after `from` (a character start).
+    std::size_t findLast(const std::string& text, char ch, std::size_t from = 0) const;
 
-    // Widens the byte range [begin, end) so that it covers every character it touches;
-    // cutting a double-byte character in two would leave a stray byte that may read as a
-    // backslash. A no-op in single-byte code pages.
-    void widenToChars(const std::string& text, std::size_t& begin, std::size_t& end) const;
+    // Widens the byte range [begin, end) so that it covers every character it touches, the
+    // characters being counted from `base` (a character start); cutting a double-byte
+    // character in two would leave a stray byte that may read as a backslash. A no-op in
+    // single-byte code pages.
+    void widenToChars(const std::string& text, std::size_t base, std::size_t& begin,
+                      std::size_t& end) const;
 
 private:
     bool lead_[256];

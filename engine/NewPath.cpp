@@ -16,13 +16,26 @@ public:
         const std::time_t t = std::time(nullptr);
         if (t == static_cast<std::time_t>(-1))
             return false;
-        // One thread only; the runtime's buffer is not shared with anyone else.
-        const std::tm* converted = std::localtime(&t);
-        if (!converted)
-            return false;
-        local = *converted;
+        // Converting to local time consults the time zone (a file look-up in some
+        // runtimes) and costs more than a whole name; within one second the answer is
+        // the same, so a run of many files converts about once.
+        if (!cached_ || t != cachedTime_) {
+            // One thread only; the runtime's buffer is not shared with anyone else.
+            const std::tm* converted = std::localtime(&t);
+            if (!converted)
+                return false;
+            cachedLocal_ = *converted;
+            cachedTime_ = t;
+            cached_ = true;
+        }
+        local = cachedLocal_;
         return true;
     }
+
+private:
+    mutable bool cached_ = false;
+    mutable std::time_t cachedTime_ = 0;
+    mutable std::tm cachedLocal_{};
 };
 
 const SystemLocalClock systemClock;
@@ -87,55 +100,42 @@ NewPathComputer::NewPathComputer(const std::vector<std::string>& ruleLines,
 
 std::string NewPathComputer::compute(const std::string& oldPath, int position) const
 {
-    const std::size_t slash = scan_.findLast(oldPath, '\\');
-    const std::size_t dirLength = slash == std::string::npos ? 0 : slash + 1;
-    std::string name = oldPath.substr(dirLength);
-    std::string work;
-    std::string kept;
+    // The rules work in place on a copy of the whole path: the folder part is never
+    // touched, and one buffer serves every rule.
+    std::string path;
+    path.reserve(oldPath.size() + 64);
+    path = oldPath;
+    const std::size_t slash = scan_.findLast(path, '\\');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
 
     for (const RenameRule& rule : rules_) {
-        const std::size_t dot = scan_.findLast(name, '.');
-        const bool onName = rule.target == RenameRule::Target::FileName;
-        if (onName) {
-            if (dot == std::string::npos) {
-                work = name;
-                kept.clear();
-            } else {
-                work.assign(name, 0, dot);
-                kept.assign(name, dot, std::string::npos);
-            }
+        const std::size_t dot = scan_.findLast(path, '.', nameStart);
+        std::size_t begin;
+        std::size_t end;
+        if (rule.target == RenameRule::Target::FileName) {
+            begin = nameStart;
+            end = dot == std::string::npos ? path.size() : dot;
         } else {
             if (dot == std::string::npos)
                 continue; // no extension: its working text is empty
-            work.assign(name, dot + 1, std::string::npos);
-            kept.assign(name, 0, dot + 1);
+            begin = dot + 1;
+            end = path.size();
         }
-        if (work.empty())
+        if (begin == end)
             continue;
-        apply(rule, work, position);
-        if (onName) {
-            work += kept;
-            name.swap(work);
-        } else {
-            kept += work;
-            name.swap(kept);
-        }
+        apply(rule, path, begin, end, position);
     }
-
-    std::string result;
-    result.reserve(dirLength + name.size());
-    result.append(oldPath, 0, dirLength);
-    result += name;
-    return result;
+    return path;
 }
 
-void NewPathComputer::apply(const RenameRule& rule, std::string& work, int position) const
+void NewPathComputer::apply(const RenameRule& rule, std::string& path, std::size_t begin,
+                            std::size_t end, int position) const
 {
     using Kind = RenameRule::Kind;
-    const bool prefix = rule.action == RenameRule::Action::Prefix;
+    const std::size_t insertAt = rule.action == RenameRule::Action::Prefix ? begin : end;
     switch (rule.kind) {
     case Kind::InsertText:
-        work.insert(prefix ? 0 : work.size(), rule.text);
+        path.insert(insertAt, rule.text);
         break;
     case Kind::InsertDigits: {
         // In 64 bits the sum of a large position and offset is written as it is.
@@ -143,50 +143,55 @@ void NewPathComputer::apply(const RenameRule& rule, std::string& work, int posit
         char digits[24];
         const int length = std::snprintf(digits, sizeof digits, "%lld", number);
         const int width = std::min(rule.width, kMaxDigitWidth);
-        std::string text;
-        if (width > length)
-            text.assign(static_cast<std::size_t>(width - length), '0');
-        text.append(digits, static_cast<std::size_t>(length));
-        work.insert(prefix ? 0 : work.size(), text);
+        const std::size_t zeros = width > length ? static_cast<std::size_t>(width - length) : 0;
+        path.insert(insertAt, zeros, '0');
+        path.insert(insertAt + zeros, digits, static_cast<std::size_t>(length));
         break;
     }
-    case Kind::InsertDate: {
-        const std::string text = dateText(rule.text);
-        work.insert(prefix ? 0 : work.size(), text);
+    case Kind::InsertDate:
+        path.insert(insertAt, dateText(rule.text));
         break;
-    }
     case Kind::Replace:
-        replaceAll(work, rule.text, rule.replacement);
+        replaceAll(path, begin, end, rule.text, rule.replacement);
         break;
     case Kind::AllCase:
-        if (rule.action == RenameRule::Action::Uppercase)
-            codePage_.toUpper(work);
-        else
-            codePage_.toLower(work);
+        mapCase(rule.action == RenameRule::Action::Uppercase, path, begin, end);
         break;
     case Kind::RemoveAll:
-        work.clear();
+        path.erase(begin, end - begin);
         break;
     case Kind::LeftSegment:
     case Kind::RightSegment:
-        applySegment(rule, work);
+        applySegment(rule, path, begin, end);
         break;
     case Kind::RemoveDate:
-        removeDate(rule.text, work);
+        removeDate(rule.text, path, begin, end);
         break;
     case Kind::RemoveText:
-        removeText(rule.text, work);
+        removeText(rule.text, path, begin, end);
         break;
     case Kind::NoChange:
         break;
     }
 }
 
-void NewPathComputer::applySegment(const RenameRule& rule, std::string& work) const
+void NewPathComputer::mapCase(bool upper, std::string& path, std::size_t begin,
+                              std::size_t end) const
+{
+    std::string segment = path.substr(begin, end - begin);
+    if (upper)
+        codePage_.toUpper(segment);
+    else
+        codePage_.toLower(segment);
+    path.replace(begin, end - begin, segment);
+}
+
+void NewPathComputer::applySegment(const RenameRule& rule, std::string& path, std::size_t begin,
+                                   std::size_t end) const
 {
     if (rule.count <= 0)
         return;
-    const std::size_t length = work.size();
+    const std::size_t length = end - begin;
     std::size_t count = std::min(static_cast<std::size_t>(rule.count), length);
     const bool left = rule.kind == RenameRule::Kind::LeftSegment;
 
@@ -195,57 +200,53 @@ void NewPathComputer::applySegment(const RenameRule& rule, std::string& work) co
         // A double-byte character is not a letter; its trail byte is never asked about.
         bool found = false;
         std::size_t letterEnd = 0;
-        for (std::size_t i = 0; i < length;) {
-            const std::size_t w = scan_.charWidth(work, i);
-            if (w == 1 && scan_.isLetter(static_cast<unsigned char>(work[i]))) {
-                if (!found && left)
-                    skip = i;
+        for (std::size_t i = begin; i < end;) {
+            const std::size_t w = scan_.charWidth(path, i);
+            if (w == 1 && scan_.isLetter(static_cast<unsigned char>(path[i]))) {
+                if (left) {
+                    skip = i - begin;
+                    found = true;
+                    break;
+                }
                 found = true;
                 letterEnd = i + 1;
-                if (left)
-                    break;
             }
             i += w;
         }
         if (!found)
             skip = 0;
         else if (!left)
-            skip = length - letterEnd;
+            skip = end - letterEnd;
     }
     count = std::min(count, length - skip);
     if (count == 0)
         return;
 
-    std::size_t begin = left ? skip : length - skip - count;
-    std::size_t end = begin + count;
-    scan_.widenToChars(work, begin, end);
+    std::size_t from = left ? begin + skip : end - skip - count;
+    std::size_t to = from + count;
+    scan_.widenToChars(path, begin, from, to);
 
-    if (rule.action == RenameRule::Action::Remove) {
-        work.erase(begin, end - begin);
-        return;
-    }
-    std::string segment = work.substr(begin, end - begin);
-    if (rule.action == RenameRule::Action::Uppercase)
-        codePage_.toUpper(segment);
+    if (rule.action == RenameRule::Action::Remove)
+        path.erase(from, to - from);
     else
-        codePage_.toLower(segment);
-    work.replace(begin, end - begin, segment);
+        mapCase(rule.action == RenameRule::Action::Uppercase, path, from, to);
 }
 
-void NewPathComputer::removeDate(const std::string& format, std::string& work) const
+void NewPathComputer::removeDate(const std::string& format, std::string& path, std::size_t begin,
+                                 std::size_t end) const
 {
-    const std::size_t hyphen = scan_.find(work, '-');
-    if (hyphen == std::string::npos || scan_.find(work, '-', hyphen + 1) == std::string::npos)
+    const std::size_t hyphen = scan_.find(path, '-', begin, end);
+    if (hyphen == std::string::npos || scan_.find(path, '-', hyphen + 1, end) == std::string::npos)
         return;
-    const std::size_t start = hyphen >= 2 ? hyphen - 2 : 0;
-    std::string month;
+    const std::size_t start = hyphen - begin >= 2 ? hyphen - 2 : begin;
+    std::size_t monthAt;
     if (startsWith(format, "mm-dd"))
-        month = work.substr(start, 2);
+        monthAt = start;
     else if (startsWith(format, "dd-mm"))
-        month = work.substr(hyphen + 1, 2);
+        monthAt = hyphen + 1;
     else
         return;
-    const int number = readRuleNumber(month);
+    const int number = readRuleNumber(path.substr(monthAt, std::min<std::size_t>(2, end - monthAt)));
     if (number < 1 || number > 12)
         return;
     std::size_t length;
@@ -255,62 +256,56 @@ void NewPathComputer::removeDate(const std::string& format, std::string& work) c
         length = 10;
     else
         return;
-    std::size_t begin = start;
-    std::size_t end = std::min(start + length, work.size());
-    scan_.widenToChars(work, begin, end);
-    work.erase(begin, end - begin);
+    std::size_t from = start;
+    std::size_t to = std::min(start + length, end);
+    scan_.widenToChars(path, begin, from, to);
+    path.erase(from, to - from);
 }
 
-void NewPathComputer::removeText(const std::string& pattern, std::string& work) const
+void NewPathComputer::removeText(const std::string& pattern, std::string& path,
+                                 std::size_t begin, std::size_t end) const
 {
     const std::size_t star = scan_.find(pattern, '*');
     if (star == std::string::npos || pattern.size() == 1) {
-        replaceAll(work, pattern, std::string());
+        replaceAll(path, begin, end, pattern, std::string());
         return;
     }
     if (star == 0) {
         const std::string closing = pattern.substr(1);
-        const std::size_t at = scan_.find(work, closing);
+        const std::size_t at = scan_.find(path, closing, begin, end);
         if (at != std::string::npos)
-            work.erase(0, at + closing.size());
+            path.erase(begin, at + closing.size() - begin);
         return;
     }
     const std::string opening = pattern.substr(0, star);
     if (star == pattern.size() - 1) {
-        const std::size_t at = scan_.find(work, opening);
+        const std::size_t at = scan_.find(path, opening, begin, end);
         if (at != std::string::npos)
-            work.erase(at);
+            path.erase(at, end - at);
         return;
     }
     const std::string closing = pattern.substr(star + 1);
-    const std::size_t open = scan_.find(work, opening);
+    const std::size_t open = scan_.find(path, opening, begin, end);
     if (open == std::string::npos)
         return;
-    const std::size_t close = scan_.find(work, closing, open);
+    const std::size_t close = scan_.find(path, closing, open, end);
     if (close == std::string::npos)
         return;
-    work.erase(open, close + closing.size() - open);
+    path.erase(open, close + closing.size() - open);
 }
 
-void NewPathComputer::replaceAll(std::string& work, const std::string& what,
-                                 const std::string& with) const
+void NewPathComputer::replaceAll(std::string& path, std::size_t begin, std::size_t end,
+                                 const std::string& what, const std::string& with) const
 {
     if (what.empty())
         return;
-    std::size_t at = scan_.find(work, what);
-    if (at == std::string::npos)
-        return;
-    std::string result;
-    result.reserve(work.size() + with.size());
-    std::size_t from = 0;
+    std::size_t at = scan_.find(path, what, begin, end);
     while (at != std::string::npos) {
-        result.append(work, from, at - from);
-        result += with;
-        from = at + what.size();
-        at = scan_.find(work, what, from);
+        // Continue behind the inserted text: it is never searched again.
+        path.replace(at, what.size(), with);
+        end = end - what.size() + with.size();
+        at = scan_.find(path, what, at + with.size(), end);
     }
-    result.append(work, from, std::string::npos);
-    work.swap(result);
 }
 
 std::string NewPathComputer::dateText(const std::string& format) const

@@ -49,11 +49,18 @@ public:
     std::string compute(const std::string& oldPath, int position) const;
 
 private:
-    void apply(const RenameRule& rule, std::string& work, int position) const;
-    void applySegment(const RenameRule& rule, std::string& work) const;
-    void removeDate(const std::string& format, std::string& work) const;
-    void removeText(const std::string& pattern, std::string& work) const;
-    void replaceAll(std::string& work, const std::string& what, const std::string& with) const;
+    // Each works on the working text, bytes [begin, end) of `path`, in place.
+    void apply(const RenameRule& rule, std::string& path, std::size_t begin, std::size_t end,
+               int position) const;
+    void applySegment(const RenameRule& rule, std::string& path, std::size_t begin,
+                      std::size_t end) const;
+    void removeDate(const std::string& format, std::string& path, std::size_t begin,
+                    std::size_t end) const;
+    void removeText(const std::string& pattern, std::string& path, std::size_t begin,
+                    std::size_t end) const;
+    void replaceAll(std::string& path, std::size_t begin, std::size_t end,
+                    const std::string& what, const std::string& with) const;
+    void mapCase(bool upper, std::string& path, std::size_t begin, std::size_t end) const;
     std::string dateText(const std::string& format) const;
 
     std::vector<RenameRule> rules_;
