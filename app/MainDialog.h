@@ -5,6 +5,8 @@
 // declares its members in its own section below and defines them in its own *_win.cpp.
 
 #include "app/resource.h"
+#include "controls/SkinListBox_win.h"
+#include "engine/RenameJournal.h"
 #include "filelist/AddedPaths.h"
 #include "filelist/FolderBrowser_win.h"
 #include "win/Dialog.h"
@@ -31,13 +33,17 @@ protected:
     void onCancel() override;
 
 private:
-    friend struct MainDialogCommands;
+    // Every control notification the window handles, ended by a row without handler.
+    static const CommandBinding<MainDialog> commandTable[];
 
     // ---- start-up (app/MainDialog_win.cpp, app/Intake_win.cpp) ----
     void writeInstallPath();
     void intakeHandoffFile();
     UniqueIcon bigIcon_;
     UniqueIcon smallIcon_;
+    // The owner-drawn list boxes 1000 (file list) and 1006 (rules list).
+    SkinListBox fileListBox_;
+    SkinListBox ruleListBox_;
 
     // ---- window commands and keyboard (app/Commands_win.cpp) ----
     // Ctrl+A/I/C/M and Delete by focus; true when the key was consumed.
@@ -65,6 +71,25 @@ private:
     // ---- selection commands (filelist/SelectionCommands_win.cpp) ----
 
     // ---- rule editor and runs (engine/) ----
+    // The editor's boxes as they start: no action, both argument boxes and the label
+    // empty, the second box disabled. Called once during set-up.
+    void initRuleEditor();
+    void onActionChanged();        // 1010 selection changed
+    void onFirstArgumentChanged(); // 1011 selection changed
+    void onFirstArgumentEdited();  // 1011 edit text changed
+    void addRule();                // 1007
+    void deleteSelectedRules();    // 1008, and Delete in the rules list
+    void moveRuleUp();             // 1028
+    void moveRuleDown();           // 1029
+    void previewCommand();         // 1019
+    void renameCommand();          // 1020
+    void undoCommand();            // 1021
+    void runRules(bool renameOnDisk);
+    // Empties the journal: rebuildFileListView calls it, since the results of the last
+    // run no longer belong to the lines shown.
+    void clearJournal();
+    // The new paths of the last preview or rename run; batch files save and load it.
+    RenameJournal renameJournal_;
 
     // ---- batch files and logs (engine/BatchCommands_win.cpp) ----
 

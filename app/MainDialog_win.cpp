@@ -9,15 +9,23 @@
 
 #include <commctrl.h>
 
-namespace {
-
 // Control notification -> command. Each subsystem keeps its rows in its own section.
-const CommandBinding<MainDialog> commandTable[] = {
+const CommandBinding<MainDialog> MainDialog::commandTable[] = {
     // ---- file list ----
 
     // ---- selection commands ----
 
     // ---- rule editor and runs ----
+    {IDC_RULE_ACTION, CBN_SELCHANGE, &MainDialog::onActionChanged},
+    {IDC_RULE_ARG1, CBN_SELCHANGE, &MainDialog::onFirstArgumentChanged},
+    {IDC_RULE_ARG1, CBN_EDITCHANGE, &MainDialog::onFirstArgumentEdited},
+    {IDC_ADD_RULE, BN_CLICKED, &MainDialog::addRule},
+    {IDC_DELETE_RULE, BN_CLICKED, &MainDialog::deleteSelectedRules},
+    {IDC_RULE_UP, BN_CLICKED, &MainDialog::moveRuleUp},
+    {IDC_RULE_DOWN, BN_CLICKED, &MainDialog::moveRuleDown},
+    {IDC_PREVIEW, BN_CLICKED, &MainDialog::previewCommand},
+    {IDC_RENAME, BN_CLICKED, &MainDialog::renameCommand},
+    {IDC_UNDO, BN_CLICKED, &MainDialog::undoCommand},
 
     // ---- batch files and logs ----
 
@@ -26,6 +34,8 @@ const CommandBinding<MainDialog> commandTable[] = {
     // ---- quick view, update, shell context ----
     {0, 0, nullptr},
 };
+
+namespace {
 
 // The buttons' icons; until the skinned buttons draw them, system buttons show them.
 struct ButtonIcon {
@@ -60,18 +70,6 @@ void fillComboBox(HWND combo, const char* const* items, std::size_t count)
 
 } // namespace
 
-struct MainDialogCommands {
-    static bool run(MainDialog* dialog, int id, int code)
-    {
-        for (const CommandBinding<MainDialog>& row : commandTable) {
-            if (row.handler && row.controlId == id && row.notification == code) {
-                (dialog->*row.handler)();
-                return true;
-            }
-        }
-        return false;
-    }
-};
 
 MainDialog::MainDialog() : Dialog(IDD_MAIN) {}
 
@@ -110,6 +108,13 @@ bool MainDialog::onInitDialog()
         HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(b.iconId), IMAGE_ICON, 16, 16, LR_SHARED));
         SendDlgItemMessageA(hwnd(), b.controlId, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
     }
+    fileListBox_.attach(item(IDC_FILE_LIST));
+    ruleListBox_.attach(item(IDC_RULE_LIST));
+    for (SkinListBox* list : {&fileListBox_, &ruleListBox_}) {
+        list->setSelectedBackground(RGB(189, 198, 221));
+        list->setSelectedText(RGB(30, 60, 104));
+        list->setFocusFrame(RGB(122, 131, 171));
+    }
     CheckDlgButton(hwnd(), IDC_QUICKVIEW, BST_CHECKED);
 
     // 7. The rule target box starts on FILENAME.
@@ -140,7 +145,13 @@ bool MainDialog::preTranslateMessage(MSG& msg)
 
 bool MainDialog::onCommand(int id, int code, HWND)
 {
-    return MainDialogCommands::run(this, id, code);
+    for (const CommandBinding<MainDialog>* row = commandTable; row->handler; ++row) {
+        if (row->controlId == id && row->notification == code) {
+            (this->*row->handler)();
+            return true;
+        }
+    }
+    return false;
 }
 
 INT_PTR MainDialog::onMessage(UINT, WPARAM, LPARAM, bool& handled)

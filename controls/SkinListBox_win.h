@@ -1,0 +1,28 @@
+#pragma once
+// The owner-drawn list box of the file list and the rules list: one line per string, the
+// selection in the window's scheme colours.
+
+#include "win/Control.h"
+
+#include <string>
+
+class SkinListBox : public Control {
+public:
+    void setSelectedBackground(COLORREF colour) { selectedBackground_ = colour; }
+    void setSelectedText(COLORREF colour) { selectedText_ = colour; }
+    void setFocusFrame(COLORREF colour) { focusFrame_ = colour; }
+    void setFixedLineHeight(int height) { fixedLineHeight_ = height; }
+
+    bool drawItem(DRAWITEMSTRUCT& draw) override;
+    bool measureItem(MEASUREITEMSTRUCT& measure) override;
+
+private:
+    COLORREF normalBackground_ = RGB(255, 255, 255);
+    COLORREF selectedBackground_ = RGB(100, 150, 200);
+    COLORREF selectedText_ = RGB(255, 255, 255);
+    COLORREF focusFrame_ = RGB(180, 220, 250);
+    int fixedLineHeight_ = 0;
+    // Every single-line text measures the height of the font, whatever its letters; the
+    // first measurement is kept so that filling 100,000 lines does not measure each.
+    int measuredLineHeight_ = 0;
+};
