@@ -58,7 +58,7 @@ void MainDialog::rebuildFileListView()
 {
     WaitCursor wait;
     // The results of the last preview or rename run no longer belong to the lines shown.
-    // RenameJournal: emptied here once the engine's journal member exists.
+    clearJournal();
     const std::string filter = windowText(item(IDC_FILTER));
     refillListBox(item(IDC_FILE_LIST),
                   fileListView(addedPaths_, filter, isChecked(item(IDC_CASE)), isChecked(item(IDC_EXCLUDE))));

@@ -1,0 +1,24 @@
+#pragma once
+// Moving one file for a rename or undo run: status read, attributes cleared, times
+// written back, then a move that never replaces an existing file.
+
+#include "engine/RenameRun.h"
+
+#include <string>
+
+// The move steps from `from` to `to`; false when any step fails (nothing already done is
+// taken back, so a failed move may leave the source's attributes cleared). When the two
+// paths differ only in letter case the file goes through a temporary name in its folder:
+// a direct case-only MoveFileA reports success under Wine but renames nothing.
+bool moveFileWithStatus(const std::string& from, const std::string& to);
+
+// True when the two paths are equal after the system's upper-casing but differ in bytes.
+bool differOnlyInCase(const std::string& a, const std::string& b);
+
+class DiskMover final : public PathMover {
+public:
+    bool move(const std::string& from, const std::string& to) override
+    {
+        return moveFileWithStatus(from, to);
+    }
+};

@@ -1,0 +1,230 @@
+// The rule editor of the main window: composing one rule in the combo boxes, and adding,
+// deleting and reordering the lines of the rules list (1006).
+
+#include "app/MainDialog.h"
+
+#include "app/Messages.h"
+#include "engine/CharScan.h"
+#include "engine/CodePage.h"
+#include "engine/RuleEditorText.h"
+#include "filelist/ListBoxes_win.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string windowText(HWND window)
+{
+    const int length = GetWindowTextLengthA(window);
+    if (length <= 0)
+        return std::string();
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(window, &text[0], length + 1);
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return text;
+}
+
+std::string listBoxLine(HWND listBox, int index)
+{
+    const LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR || length <= 0)
+        return std::string();
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT copied = SendMessageA(listBox, LB_GETTEXT, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return text;
+}
+
+std::string selectedItemText(HWND combo)
+{
+    const LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR)
+        return std::string();
+    const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR || length <= 0)
+        return std::string();
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT copied = SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return text;
+}
+
+// Empties both the drop-down list and the edit field of a combo box.
+void emptyCombo(HWND combo)
+{
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    SetWindowTextA(combo, "");
+}
+
+void addItems(HWND combo, const std::vector<const char*>& items)
+{
+    for (const char* text : items)
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
+// Positions of the action box's items.
+enum ActionPosition { actionPrefix, actionSuffix, actionRemove, actionReplace, actionUpper, actionLower };
+
+} // namespace
+
+void MainDialog::initRuleEditor()
+{
+    SendDlgItemMessageA(hwnd(), IDC_RULE_ACTION, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    emptyCombo(item(IDC_RULE_ARG1));
+    emptyCombo(item(IDC_RULE_ARG2));
+    EnableWindow(item(IDC_RULE_ARG2), FALSE);
+    SetDlgItemTextA(hwnd(), IDC_RULE_ARG_LABEL, "");
+}
+
+void MainDialog::onActionChanged()
+{
+    HWND first = item(IDC_RULE_ARG1);
+    HWND second = item(IDC_RULE_ARG2);
+    emptyCombo(first);
+    emptyCombo(second);
+    SetDlgItemTextA(hwnd(), IDC_RULE_ARG_LABEL, "");
+
+    switch (SendDlgItemMessageA(hwnd(), IDC_RULE_ACTION, CB_GETCURSEL, 0, 0)) {
+    case actionPrefix:
+    case actionSuffix:
+        addItems(first, {"digit", "date"});
+        SendMessageA(first, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        EnableWindow(second, FALSE);
+        break;
+    case actionRemove:
+        addItems(first, {"all", "left", "right", "date", "(*)", "(*", "*)"});
+        SendMessageA(first, CB_SETCURSEL, 0, 0);
+        EnableWindow(second, FALSE);
+        break;
+    case actionReplace:
+        SetDlgItemTextA(hwnd(), IDC_RULE_ARG_LABEL, "with");
+        EnableWindow(second, TRUE);
+        break;
+    case actionUpper:
+    case actionLower:
+        addItems(first, {"all", "left", "right"});
+        SendMessageA(first, CB_SETCURSEL, 0, 0);
+        EnableWindow(second, FALSE);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainDialog::onFirstArgumentChanged()
+{
+    HWND second = item(IDC_RULE_ARG2);
+    emptyCombo(second);
+
+    const std::string picked = selectedItemText(item(IDC_RULE_ARG1));
+    if (picked == "left" || picked == "right" || picked == "digit") {
+        SetDlgItemTextA(hwnd(), IDC_RULE_ARG_LABEL, "length");
+        SetWindowTextA(second, "1");
+    } else if (picked == "date") {
+        SetDlgItemTextA(hwnd(), IDC_RULE_ARG_LABEL, "format");
+        addItems(second, {"mm-dd-yy", "mm-dd-yyyy", "dd-mm-yy", "dd-mm-yyyy"});
+        SendMessageA(second, CB_SETCURSEL, 0, 0);
+    }
+    bool enable = picked != "all";
+    const bool remove = SendDlgItemMessageA(hwnd(), IDC_RULE_ACTION, CB_GETCURSEL, 0, 0) == actionRemove;
+    if (remove && picked != "left" && picked != "right" && picked != "date")
+        enable = false;
+    EnableWindow(second, enable ? TRUE : FALSE);
+}
+
+void MainDialog::onFirstArgumentEdited()
+{
+    switch (SendDlgItemMessageA(hwnd(), IDC_RULE_ACTION, CB_GETCURSEL, 0, 0)) {
+    case actionPrefix:
+    case actionSuffix:
+    case actionRemove:
+        SetDlgItemTextA(hwnd(), IDC_RULE_ARG_LABEL, "");
+        EnableWindow(item(IDC_RULE_ARG2), FALSE);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainDialog::addRule()
+{
+    RuleEditorState state;
+    state.target = windowText(item(IDC_RULE_TARGET));
+    state.action = windowText(item(IDC_RULE_ACTION));
+    HWND first = item(IDC_RULE_ARG1);
+    state.firstArgument = windowText(first);
+    state.firstArgumentPicked = SendMessageA(first, CB_GETCURSEL, 0, 0) != CB_ERR;
+    state.secondEnabled = IsWindowEnabled(item(IDC_RULE_ARG2)) != FALSE;
+    if (state.secondEnabled) {
+        state.secondArgument = windowText(item(IDC_RULE_ARG2));
+        state.label = windowText(item(IDC_RULE_ARG_LABEL));
+    }
+
+    std::string rule;
+    std::string message;
+    if (!composeRuleText(state, systemCodePage(), rule, message)) {
+        showMessage(message, scheme);
+        return;
+    }
+
+    HWND rules = item(IDC_RULE_LIST);
+    const LRESULT count = SendMessageA(rules, LB_GETCOUNT, 0, 0);
+    bool listed = false;
+    // LB_FINDSTRINGEXACT ignores letter case; equal here means the same bytes.
+    for (LRESULT i = 0; i < count && !listed; ++i)
+        listed = listBoxLine(rules, static_cast<int>(i)) == rule;
+    if (!listed)
+        SendMessageA(rules, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rule.c_str()));
+    updateHorizontalExtent(rules);
+}
+
+void MainDialog::deleteSelectedRules()
+{
+    HWND rules = item(IDC_RULE_LIST);
+    const LRESULT selected = SendMessageA(rules, LB_GETSELCOUNT, 0, 0);
+    if (selected == LB_ERR || selected <= 0)
+        return;
+    for (LRESULT i = SendMessageA(rules, LB_GETCOUNT, 0, 0) - 1; i >= 0; --i) {
+        if (SendMessageA(rules, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0)
+            SendMessageA(rules, LB_DELETESTRING, static_cast<WPARAM>(i), 0);
+    }
+    updateHorizontalExtent(rules);
+}
+
+namespace {
+
+// Moves the caret line of a multiple-selection list box by one (-1 up, +1 down).
+void moveCaretLine(HWND rules, int step)
+{
+    const LRESULT selected = SendMessageA(rules, LB_GETSELCOUNT, 0, 0);
+    if (selected == LB_ERR || selected <= 0)
+        return;
+    const LRESULT count = SendMessageA(rules, LB_GETCOUNT, 0, 0);
+    const LRESULT caret = SendMessageA(rules, LB_GETCARETINDEX, 0, 0);
+    if (caret == LB_ERR || caret < 0 || caret >= count)
+        return;
+    const LRESULT target = caret + step;
+    if (target < 0 || target >= count)
+        return;
+    const std::string text = listBoxLine(rules, static_cast<int>(caret));
+    SendMessageA(rules, LB_DELETESTRING, static_cast<WPARAM>(caret), 0);
+    SendMessageA(rules, LB_INSERTSTRING, static_cast<WPARAM>(target), reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageA(rules, LB_SETSEL, TRUE, target);
+    // The caret goes with the line, so that clicking again moves the same rule further.
+    SendMessageA(rules, LB_SETCARETINDEX, static_cast<WPARAM>(target), FALSE);
+}
+
+} // namespace
+
+void MainDialog::moveRuleUp()
+{
+    moveCaretLine(item(IDC_RULE_LIST), -1);
+}
+
+void MainDialog::moveRuleDown()
+{
+    moveCaretLine(item(IDC_RULE_LIST), +1);
+}

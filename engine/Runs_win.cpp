@@ -1,0 +1,103 @@
+// Preview, Rename and Undo: the three runs of the main window over the file list.
+
+#include "app/MainDialog.h"
+
+#include "app/Messages.h"
+#include "engine/CodePage.h"
+#include "engine/MoveSteps_win.h"
+#include "engine/NewPath.h"
+#include "engine/RenameRun.h"
+#include "win/WaitCursor.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> listBoxLines(HWND listBox)
+{
+    std::vector<std::string> lines;
+    const LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+    if (count == LB_ERR || count <= 0)
+        return lines;
+    lines.reserve(static_cast<std::size_t>(count));
+    std::string buffer;
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length == LB_ERR || length <= 0) {
+            lines.emplace_back();
+            continue;
+        }
+        buffer.assign(static_cast<std::size_t>(length) + 1, '\0');
+        const LRESULT copied = SendMessageA(listBox, LB_GETTEXT, static_cast<WPARAM>(i),
+                                            reinterpret_cast<LPARAM>(&buffer[0]));
+        lines.emplace_back(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    }
+    return lines;
+}
+
+int lineCount(HWND listBox)
+{
+    const LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+    return count == LB_ERR ? 0 : static_cast<int>(count);
+}
+
+// The report replaces the whole text of the result list in one call. The edit's default
+// limit (about 32 KB) would cut a long report and stop the user typing into it.
+void setResultText(HWND edit, const std::string& report)
+{
+    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
+    SetWindowTextA(edit, report.c_str());
+}
+
+bool runPreconditionsMet(HWND fileList, HWND ruleList)
+{
+    if (lineCount(fileList) == 0) {
+        showMessage("The file list is null, please add file first.", MainDialog::scheme);
+        return false;
+    }
+    if (lineCount(ruleList) == 0) {
+        showMessage("Please define the rename rules.", MainDialog::scheme);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void MainDialog::previewCommand()
+{
+    if (runPreconditionsMet(item(IDC_FILE_LIST), item(IDC_RULE_LIST)))
+        runRules(false);
+}
+
+void MainDialog::renameCommand()
+{
+    if (runPreconditionsMet(item(IDC_FILE_LIST), item(IDC_RULE_LIST)))
+        runRules(true);
+}
+
+void MainDialog::runRules(bool renameOnDisk)
+{
+    WaitCursor wait;
+    const std::vector<std::string> files = listBoxLines(item(IDC_FILE_LIST));
+    const NewPathComputer computer(listBoxLines(item(IDC_RULE_LIST)), systemCodePage(),
+                                   systemLocalClock());
+    DiskMover mover;
+    const std::string report = runRenameRules(renameOnDisk, files, computer, &mover, renameJournal_);
+    setResultText(item(IDC_RESULT_LIST), report);
+    EnableWindow(item(IDC_UNDO), renameOnDisk ? TRUE : FALSE);
+}
+
+void MainDialog::undoCommand()
+{
+    EnableWindow(item(IDC_UNDO), FALSE);
+    DiskMover mover;
+    const std::string report = runUndo(renameJournal_, listBoxLines(item(IDC_FILE_LIST)), mover);
+    setResultText(item(IDC_RESULT_LIST), report);
+}
+
+void MainDialog::clearJournal()
+{
+    renameJournal_.clear();
+}
