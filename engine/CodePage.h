@@ -18,6 +18,9 @@ public:
     // characters included where the code page has cased ones, such as full-width Latin).
     virtual void toUpper(std::string& text) const = 0;
     virtual void toLower(std::string& text) const = 0;
+    // UTF-16 units converted to this code page, one character at a time; a character the
+    // code page cannot show becomes "?". Embedded zero units are kept.
+    virtual std::string fromUtf16(const std::u16string& units) const;
 };
 
 // The running system's ANSI code page: the real Win32 functions in the Windows build, the

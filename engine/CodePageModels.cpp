@@ -4,6 +4,34 @@
 
 namespace {
 
+// Walks UTF-16 units as characters: a valid surrogate pair is one character (above U+FFFF),
+// an unpaired surrogate stands for itself and so cannot be shown by any ANSI code page.
+template <typename Emit>
+void forEachCharacter(const std::u16string& units, Emit emit)
+{
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char32_t c = units[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00
+            && units[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+            ++i;
+        }
+        emit(c);
+    }
+}
+
+} // namespace
+
+std::string CodePage::fromUtf16(const std::u16string& units) const
+{
+    std::string out;
+    out.reserve(units.size());
+    forEachCharacter(units, [&](char32_t c) { out += c < 0x80 ? static_cast<char>(c) : '?'; });
+    return out;
+}
+
+namespace {
+
 class Model1252 final : public CodePage {
 public:
     bool isLeadByte(unsigned char) const override { return false; }
@@ -31,6 +59,34 @@ public:
     {
         for (char& ch : text)
             ch = static_cast<char>(lower(static_cast<unsigned char>(ch)));
+    }
+
+    std::string fromUtf16(const std::u16string& units) const override
+    {
+        // 0x80..0x9F are the only bytes of 1252 that are not the Latin-1 code point itself;
+        // the system's table maps the five unassigned ones (0x81, 0x8D, 0x8F, 0x90, 0x9D) to
+        // the control characters of the same number. Best-fit substitutes are not modelled.
+        static const char16_t high[32] = {
+            0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+        std::string out;
+        out.reserve(units.size());
+        forEachCharacter(units, [&](char32_t c) {
+            if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+                out += static_cast<char>(c);
+                return;
+            }
+            for (int i = 0; i < 32; ++i) {
+                if (high[i] == c) {
+                    out += static_cast<char>(0x80 + i);
+                    return;
+                }
+            }
+            out += '?';
+        });
+        return out;
     }
 
 private:
@@ -81,6 +137,27 @@ public:
 
     void toUpper(std::string& text) const override { map(text, true); }
     void toLower(std::string& text) const override { map(text, false); }
+
+    // The model knows ASCII, the ideographic space and the full-width Latin letters; every
+    // other character comes out as "?", as an unmappable one does from the real code page.
+    std::string fromUtf16(const std::u16string& units) const override
+    {
+        std::string out;
+        out.reserve(units.size());
+        forEachCharacter(units, [&](char32_t c) {
+            if (c < 0x80) {
+                out += static_cast<char>(c);
+            } else if (c == 0x3000) {
+                out += "\xA1\xA1";
+            } else if ((c >= 0xFF21 && c <= 0xFF3A) || (c >= 0xFF41 && c <= 0xFF5A)) {
+                out += '\xA3';
+                out += static_cast<char>(0xC1 + (c >= 0xFF41 ? c - 0xFF41 + 0x20 : c - 0xFF21));
+            } else {
+                out += '?';
+            }
+        });
+        return out;
+    }
 
 private:
     void map(std::string& text, bool toUpperCase) const
