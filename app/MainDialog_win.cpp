@@ -12,6 +12,11 @@
 // Control notification -> command. Each subsystem keeps its rows in its own section.
 const CommandBinding<MainDialog> MainDialog::commandTable[] = {
     // ---- file list ----
+    {IDC_ADD_FILES, BN_CLICKED, &MainDialog::addFiles},
+    {IDC_ADD_DIR, BN_CLICKED, &MainDialog::addFolder},
+    {IDC_FILTER, EN_CHANGE, &MainDialog::rebuildFileListView},
+    {IDC_CASE, BN_CLICKED, &MainDialog::rebuildFileListView},
+    {IDC_EXCLUDE, BN_CLICKED, &MainDialog::rebuildFileListView},
 
     // ---- selection commands ----
 
