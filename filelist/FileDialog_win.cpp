@@ -11,7 +11,8 @@ bool chooseFiles(HWND owner, std::vector<std::string>& paths, std::size_t buffer
 {
     // A buffer that is too small makes the dialog fail after the user has chosen; the
     // first two bytes then tell the size it needed, which cannot say more than 65535, so
-    // a buffer that was already larger grows fourfold instead.
+    // a buffer that was already larger grows fourfold instead. Either way the user is
+    // asked again rather than losing the selection silently.
     for (int attempt = 0; attempt < 4; ++attempt) {
         std::vector<char> buffer(bufferChars + 2, '\0');
         OPENFILENAMEA ofn = {};
@@ -21,8 +22,11 @@ bool chooseFiles(HWND owner, std::vector<std::string>& paths, std::size_t buffer
         ofn.nMaxFile = static_cast<DWORD>(bufferChars);
         ofn.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_LONGNAMES;
         if (GetOpenFileNameA(&ofn)) {
-            paths = fileDialogPaths(buffer.data(), buffer.size());
-            return !paths.empty();
+            if (fileDialogPaths(buffer.data(), bufferChars, paths))
+                return !paths.empty();
+            // The dialog cut the list to the buffer without saying so.
+            bufferChars *= 4;
+            continue;
         }
         if (CommDlgExtendedError() != FNERR_BUFFERTOOSMALL)
             return false;
