@@ -50,6 +50,18 @@ private:
     bool translateKey(MSG& msg);
     // The exit question; ends the modal run on yes.
     void confirmExit();
+    // "Help (F1)" (1017) and F1 without Shift, Control or Alt: tessel2.chm through the shell.
+    void openHelpFile();
+    // "About..." (1018).
+    void showAbout();
+    // The frame's minimize button (5001).
+    void minimizeWindow();
+    // Tooltips of the buttons (set-up step 6); buttons created later by the frame get
+    // theirs through addTooltip.
+    void setUpTooltips();
+    void addTooltip(HWND control, const char* text);
+    // Owned by the main window: destroyed with it.
+    HWND tooltip_ = nullptr;
 
     // ---- file list (filelist/) ----
     // Every added path; the list box 1000 shows the part that passes the filter.
@@ -69,6 +81,17 @@ private:
     FolderBrowser folderBrowser_;
 
     // ---- selection commands (filelist/SelectionCommands_win.cpp) ----
+    void removeSelected();  // 1005, and Delete in the file list
+    void removeAll();       // 1026
+    void selectAll();       // 1032, Ctrl+A
+    void invertSelection(); // 1033, Ctrl+I
+    void openCurrentFile(); // double click in the file list
+    void copySelectedTo();  // 1034, Ctrl+C
+    void moveSelectedTo();  // 1031, Ctrl+M
+    // The lines of the file list that are selected, first to last, read after any dialog.
+    std::vector<std::string> selectedFileLines() const;
+    // The folder copy and move go to, shared by both; ends with a backslash once set.
+    std::string lastTargetFolder_;
 
     // ---- rule editor and runs (engine/) ----
     // The editor's boxes as they start: no action, both argument boxes and the label
@@ -92,6 +115,9 @@ private:
     RenameJournal renameJournal_;
 
     // ---- batch files and logs (engine/BatchCommands_win.cpp) ----
+    void saveBatch();     // 1024 "Save batch"
+    void loadBatch();     // 1023 "Load batch"
+    void saveResultLog(); // 1025 "Save result log"
 
     // ---- quick view, update, shell context ----
 };

@@ -19,6 +19,13 @@ const CommandBinding<MainDialog> MainDialog::commandTable[] = {
     {IDC_EXCLUDE, BN_CLICKED, &MainDialog::rebuildFileListView},
 
     // ---- selection commands ----
+    {IDC_FILE_LIST, LBN_DBLCLK, &MainDialog::openCurrentFile},
+    {IDC_REMOVE_SELECTED, BN_CLICKED, &MainDialog::removeSelected},
+    {IDC_REMOVE_ALL, BN_CLICKED, &MainDialog::removeAll},
+    {IDC_SELECT_ALL, BN_CLICKED, &MainDialog::selectAll},
+    {IDC_INVERT, BN_CLICKED, &MainDialog::invertSelection},
+    {IDC_COPY_TO, BN_CLICKED, &MainDialog::copySelectedTo},
+    {IDC_MOVE_TO, BN_CLICKED, &MainDialog::moveSelectedTo},
 
     // ---- rule editor and runs ----
     {IDC_RULE_ACTION, CBN_SELCHANGE, &MainDialog::onActionChanged},
@@ -33,8 +40,14 @@ const CommandBinding<MainDialog> MainDialog::commandTable[] = {
     {IDC_UNDO, BN_CLICKED, &MainDialog::undoCommand},
 
     // ---- batch files and logs ----
+    {IDC_LOAD_BATCH, BN_CLICKED, &MainDialog::loadBatch},
+    {IDC_SAVE_BATCH, BN_CLICKED, &MainDialog::saveBatch},
+    {IDC_SAVE_LOG, BN_CLICKED, &MainDialog::saveResultLog},
 
     // ---- window commands ----
+    {IDC_HELP_BUTTON, BN_CLICKED, &MainDialog::openHelpFile},
+    {IDC_ABOUT, BN_CLICKED, &MainDialog::showAbout},
+    {IDC_MINIMIZE_BUTTON, BN_CLICKED, &MainDialog::minimizeWindow},
 
     // ---- quick view, update, shell context ----
     {0, 0, nullptr},
@@ -121,6 +134,7 @@ bool MainDialog::onInitDialog()
         list->setFocusFrame(RGB(122, 131, 171));
     }
     CheckDlgButton(hwnd(), IDC_QUICKVIEW, BST_CHECKED);
+    setUpTooltips();
 
     // 7. The rule target box starts on FILENAME.
     SendDlgItemMessageA(hwnd(), IDC_RULE_TARGET, CB_SETCURSEL, 0, 0);

@@ -57,6 +57,9 @@ if(ui_test_sources)
   tessel_add_gtest(ui_tests)
 endif()
 
+# Helper programs the UI tests start (a stand-in for the shell's associated programs).
+include(${CMAKE_SOURCE_DIR}/tests/tools/Targets.cmake OPTIONAL)
+
 # --- benchmark ------------------------------------------------------------------------------
 file(GLOB bench_win_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
 add_executable(tessel_bench ${bench_sources} ${bench_win_sources})

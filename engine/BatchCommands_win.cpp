@@ -1,0 +1,151 @@
+// "Save batch", "Load batch" and "Save result log" of the main window.
+
+#include "app/MainDialog.h"
+
+#include "app/Program.h"
+#include "engine/BatchFile_win.h"
+#include "engine/FileError_win.h"
+#include "engine/ResultLogFile.h"
+#include "filelist/ListBoxes_win.h"
+#include "win/WaitCursor.h"
+
+#include <commdlg.h>
+
+namespace {
+
+// One entry; the common dialog wants the pairs zero-separated, ended by two zeros.
+const char batchFilter[] = "Tesselwork File (*.tlx)\0*.tlx\0";
+
+std::vector<std::string> listLines(HWND list)
+{
+    std::vector<std::string> lines;
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    if (count == LB_ERR || count <= 0)
+        return lines;
+    lines.reserve(static_cast<std::size_t>(count));
+    std::string buffer;
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length == LB_ERR || length <= 0) {
+            lines.emplace_back();
+            continue;
+        }
+        buffer.resize(static_cast<std::size_t>(length) + 1);
+        const LRESULT copied = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i),
+                                            reinterpret_cast<LPARAM>(&buffer[0]));
+        lines.emplace_back(buffer.data(), copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
+    }
+    return lines;
+}
+
+void fillList(HWND list, const std::vector<std::string>& lines)
+{
+    std::vector<const std::string*> pointers;
+    pointers.reserve(lines.size());
+    for (const std::string& line : lines)
+        pointers.push_back(&line);
+    refillListBox(list, pointers);
+}
+
+// The common file dialog for a batch file; false when cancelled.
+bool chooseBatchFile(HWND owner, bool save, std::string& path)
+{
+    char name[MAX_PATH * 4] = {0};
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = batchFilter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = name;
+    dialog.nMaxFile = sizeof name;
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    BOOL chosen;
+    if (save) {
+        dialog.Flags |= OFN_OVERWRITEPROMPT;
+        dialog.lpstrDefExt = "tlx";
+        chosen = GetSaveFileNameA(&dialog);
+    } else {
+        dialog.Flags |= OFN_FILEMUSTEXIST;
+        chosen = GetOpenFileNameA(&dialog);
+    }
+    if (!chosen)
+        return false;
+    path = name;
+    return true;
+}
+
+std::string windowText(HWND window)
+{
+    const int length = GetWindowTextLengthA(window);
+    if (length <= 0)
+        return std::string();
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(window, &text[0], length + 1);
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return text;
+}
+
+} // namespace
+
+void MainDialog::saveBatch()
+{
+    std::string path;
+    if (!chooseBatchFile(hwnd(), true, path))
+        return;
+    WaitCursor wait;
+    BatchFile batch;
+    batch.addedPaths = addedPaths_.paths();
+    batch.fileListLines = listLines(item(IDC_FILE_LIST));
+    batch.journalPaths = renameJournal_.paths();
+    batch.ruleLines = listLines(item(IDC_RULE_LIST));
+    batch.undoAvailable = IsWindowEnabled(item(IDC_UNDO)) != FALSE;
+    const FileOutcome outcome = saveBatchFile(path, batch);
+    wait.restore();
+    if (outcome.kind == FileOutcome::failed)
+        showSystemFileErrorBox(hwnd(), outcome.systemCode, path);
+}
+
+void MainDialog::loadBatch()
+{
+    std::string path;
+    if (!chooseBatchFile(hwnd(), false, path))
+        return;
+    WaitCursor wait;
+    // All five items are read before anything changes: a file that fails leaves the lists,
+    // the journal and Undo as they were.
+    BatchFile batch;
+    const FileOutcome outcome = loadBatchFile(path, batch);
+    switch (outcome.kind) {
+    case FileOutcome::notOpened:
+        return;
+    case FileOutcome::pastEnd:
+        wait.restore();
+        showFileErrorBox(hwnd(), FileErrorCause::endOfFile, std::string());
+        return;
+    case FileOutcome::failed:
+        wait.restore();
+        showSystemFileErrorBox(hwnd(), outcome.systemCode, path);
+        return;
+    case FileOutcome::done:
+        break;
+    }
+    addedPaths_.replaceAll(batch.addedPaths);
+    renameJournal_.assign(std::move(batch.journalPaths));
+    fillList(item(IDC_FILE_LIST), batch.fileListLines);
+    fillList(item(IDC_RULE_LIST), batch.ruleLines);
+    EnableWindow(item(IDC_UNDO), batch.undoAvailable ? TRUE : FALSE);
+}
+
+void MainDialog::saveResultLog()
+{
+    const std::string text = windowText(item(IDC_RESULT_LIST));
+    if (text.empty())
+        return;
+    WaitCursor wait;
+    const ResultLogFile log = makeResultLogFile(systemLogClock(), text);
+    const std::string path = programDirectory() + log.fileName;
+    const FileOutcome outcome = writeWholeFile(path, log.content);
+    wait.restore();
+    if (outcome.kind == FileOutcome::failed)
+        showSystemFileErrorBox(hwnd(), outcome.systemCode, path);
+}

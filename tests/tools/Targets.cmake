@@ -1,0 +1,6 @@
+# Helper programs of the UI tests, built beside them in bin/.
+
+add_executable(OpenRecorder WIN32 ${CMAKE_SOURCE_DIR}/tests/tools/OpenRecorder.cpp)
+if(TARGET ui_tests)
+  add_dependencies(ui_tests OpenRecorder)
+endif()
