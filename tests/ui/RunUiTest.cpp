@@ -1,0 +1,227 @@
+// Preview, Rename and Undo in the real window on real files: the result list line by
+// line, the files on disk, and the Undo button's state.
+
+#include "driver/UiDriver.h"
+
+#include "app/Messages.h"
+#include "app/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+class RunFolder {
+public:
+    RunFolder()
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        path_ = std::string(temp) + "tessel-ui-run-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(GetTickCount()) + "\\";
+        CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    ~RunFolder()
+    {
+        for (const std::string& name : names()) {
+            SetFileAttributesA((path_ + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA((path_ + name).c_str());
+        }
+        RemoveDirectoryA(path_.c_str());
+    }
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+    void create(const std::string& name) const
+    {
+        HANDLE h = CreateFileA((path_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(h, name.data(), static_cast<DWORD>(name.size()), &written, nullptr);
+        CloseHandle(h);
+    }
+
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> out;
+        WIN32_FIND_DATAA data;
+        HANDLE search = FindFirstFileA((path_ + "*").c_str(), &data);
+        if (search == INVALID_HANDLE_VALUE)
+            return out;
+        do {
+            const std::string n = data.cFileName;
+            if (n != "." && n != "..")
+                out.push_back(n);
+        } while (FindNextFileA(search, &data));
+        FindClose(search);
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+private:
+    std::string path_;
+};
+
+// The result list split at CR LF; every line must end with it.
+std::vector<std::string> resultLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t from = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", from)) {
+        lines.push_back(text.substr(from, at - from));
+        from = at + 2;
+    }
+    EXPECT_EQ(from, text.size()) << "text after the last CR LF";
+    return lines;
+}
+
+// Clicks a button whose command shows a message, answers it and returns its text.
+std::string clickExpectingMessage(ui::Program& app, int id)
+{
+    app.clickAsync(id);
+    ui::ModalWindow box = app.waitForModal(messageBoxTitle);
+    if (!box)
+        return "<no message>";
+    const std::string text = box.staticText();
+    box.clickButton("&OK");
+    box.waitClosed();
+    app.waitIdle();
+    return text;
+}
+
+void addTypedRule(ui::Program& app, int action, const std::string& first, const std::string* second = nullptr)
+{
+    app.selectComboItem(IDC_RULE_ACTION, action);
+    app.setText(IDC_RULE_ARG1, "");
+    app.type(IDC_RULE_ARG1, first);
+    if (second)
+        app.setText(IDC_RULE_ARG2, *second);
+    app.click(IDC_ADD_RULE);
+}
+
+enum { prefix, suffix, remove, replace, uppercase, lowercase };
+
+TEST(RunUi, EmptyFileListAndEmptyRulesAreTold)
+{
+    ui::Program app;
+    ASSERT_TRUE(app.start()) << app.lastError();
+    // No files, whatever the rules.
+    EXPECT_EQ(clickExpectingMessage(app, IDC_PREVIEW), "The file list is null, please add file first.");
+    addTypedRule(app, prefix, "x");
+    EXPECT_EQ(clickExpectingMessage(app, IDC_RENAME), "The file list is null, please add file first.");
+    EXPECT_EQ(app.text(IDC_RESULT_LIST), "");
+    EXPECT_FALSE(app.isEnabled(IDC_UNDO));
+    app.close();
+
+    RunFolder folder;
+    folder.create("a.txt");
+    ui::StartOptions options;
+    options.handoffPaths = {folder / "a.txt"};
+    ui::Program second;
+    ASSERT_TRUE(second.start(options)) << second.lastError();
+    ASSERT_EQ(second.lineCount(IDC_FILE_LIST), 1);
+    EXPECT_EQ(clickExpectingMessage(second, IDC_PREVIEW), "Please define the rename rules.");
+    EXPECT_EQ(clickExpectingMessage(second, IDC_RENAME), "Please define the rename rules.");
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt"}));
+    second.close();
+}
+
+TEST(RunUi, PreviewRenameAndUndoOnRealFiles)
+{
+    RunFolder folder;
+    for (const char* name : {"one.txt", "two_2.txt", "three.txt"})
+        folder.create(name);
+    const std::vector<std::string> files = {folder / "one.txt", folder / "two_2.txt", folder / "three.txt"};
+    ui::StartOptions options;
+    options.handoffPaths = files;
+    ui::Program app;
+    ASSERT_TRUE(app.start(options)) << app.lastError();
+    ASSERT_EQ(app.lines(IDC_FILE_LIST), files);
+    EXPECT_FALSE(app.isEnabled(IDC_UNDO));
+
+    // A rule that changes only the second file.
+    const std::string dash = "-";
+    addTypedRule(app, replace, "_", &dash);
+    ASSERT_EQ(app.lines(IDC_RULE_LIST), (std::vector<std::string>{"FILENAME REPLACE \"_\" with \"-\""}));
+
+    app.click(IDC_PREVIEW);
+    EXPECT_EQ(resultLines(app.text(IDC_RESULT_LIST)),
+              (std::vector<std::string>{files[0] + "  not changed",
+                                        files[1] + "  will be changed to  " + folder / "two-2.txt",
+                                        files[2] + "  not changed"}));
+    EXPECT_FALSE(app.isEnabled(IDC_UNDO));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"one.txt", "three.txt", "two_2.txt"}));
+
+    // Add an extension rule that makes a case-only change for every file.
+    app.selectComboItem(IDC_RULE_TARGET, 1);
+    app.selectComboItem(IDC_RULE_ACTION, uppercase);
+    app.click(IDC_ADD_RULE);
+    app.click(IDC_RENAME);
+    EXPECT_EQ(resultLines(app.text(IDC_RESULT_LIST)),
+              (std::vector<std::string>{files[0] + "  has been changed to  " + folder / "one.TXT",
+                                        files[1] + "  has been changed to  " + folder / "two-2.TXT",
+                                        files[2] + "  has been changed to  " + folder / "three.TXT"}));
+    EXPECT_TRUE(app.isEnabled(IDC_UNDO));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"one.TXT", "three.TXT", "two-2.TXT"}));
+    // The file list still shows the old paths.
+    EXPECT_EQ(app.lines(IDC_FILE_LIST), files);
+
+    // A second rename from the old paths fails for every file, which was moved away.
+    app.click(IDC_RENAME);
+    EXPECT_EQ(resultLines(app.text(IDC_RESULT_LIST)),
+              (std::vector<std::string>{files[0] + " change failed with  " + folder / "one.TXT",
+                                        files[1] + " change failed with  " + folder / "two-2.TXT",
+                                        files[2] + " change failed with  " + folder / "three.TXT"}));
+    EXPECT_TRUE(app.isEnabled(IDC_UNDO));
+
+    app.click(IDC_UNDO);
+    EXPECT_EQ(resultLines(app.text(IDC_RESULT_LIST)),
+              (std::vector<std::string>{folder / "one.TXT" + "  roolback to " + files[0],
+                                        folder / "two-2.TXT" + "  roolback to " + files[1],
+                                        folder / "three.TXT" + "  roolback to " + files[2]}));
+    EXPECT_FALSE(app.isEnabled(IDC_UNDO));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"one.txt", "three.txt", "two_2.txt"}));
+    app.close();
+}
+
+TEST(RunUi, UndoWritesNotChangedLinesAndFilterTypingDisablesIt)
+{
+    RunFolder folder;
+    for (const char* name : {"a.txt", "b.txt"})
+        folder.create(name);
+    const std::vector<std::string> files = {folder / "a.txt", folder / "b.txt"};
+    ui::StartOptions options;
+    options.handoffPaths = files;
+    ui::Program app;
+    ASSERT_TRUE(app.start(options)) << app.lastError();
+    const std::string z = "z";
+    addTypedRule(app, replace, "a", &z);
+
+    app.click(IDC_RENAME);
+    EXPECT_TRUE(app.isEnabled(IDC_UNDO));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"b.txt", "z.txt"}));
+    // A preview disables Undo again; renaming once more brings it back.
+    app.click(IDC_PREVIEW);
+    EXPECT_FALSE(app.isEnabled(IDC_UNDO));
+    EXPECT_EQ(resultLines(app.text(IDC_RESULT_LIST)),
+              (std::vector<std::string>{files[0] + "  will be changed to  " + folder / "z.txt",
+                                        files[1] + "  not changed"}));
+    app.click(IDC_RENAME);
+    EXPECT_TRUE(app.isEnabled(IDC_UNDO));
+    app.click(IDC_UNDO);
+    EXPECT_EQ(resultLines(app.text(IDC_RESULT_LIST)),
+              (std::vector<std::string>{folder / "z.txt" + "  roolback to " + files[0],
+                                        files[1] + "  not changed"}));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt", "b.txt"}));
+
+    // Typing in the filter rebuilds the view, which disables Undo.
+    app.click(IDC_RENAME);
+    ASSERT_TRUE(app.isEnabled(IDC_UNDO));
+    app.type(IDC_FILTER, "t");
+    app.waitIdle();
+    EXPECT_FALSE(app.isEnabled(IDC_UNDO));
+    app.close();
+    // Leave the folder as found for its clean-up.
+    MoveFileA((folder / "z.txt").c_str(), files[0].c_str());
+}
+
+} // namespace
