@@ -4,3 +4,8 @@ add_executable(OpenRecorder WIN32 ${CMAKE_SOURCE_DIR}/tests/tools/OpenRecorder.c
 if(TARGET ui_tests)
   add_dependencies(ui_tests OpenRecorder)
 endif()
+
+# The UI tests name control identifiers and message titles through the program's headers.
+if(TARGET ui_tests)
+  target_include_directories(ui_tests PRIVATE ${CMAKE_SOURCE_DIR})
+endif()

@@ -1,0 +1,309 @@
+// Helpers of the UI tests of the main window's commands.
+
+#include "CommandsUiSupport.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace commandsui {
+
+namespace {
+
+void removeTree(const std::string& folder)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &data);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string full = folder + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeTree(full + "\\");
+            } else {
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(full.c_str());
+            }
+        } while (FindNextFileA(search, &data));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+const char progId[] = "TesselTest.OpenRecorder";
+
+} // namespace
+
+TestFolder::TestFolder(const std::string& tag)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    static int serial = 0;
+    path_ = std::string(temp) + "tessel-" + tag + "-" + std::to_string(GetCurrentProcessId()) + "-"
+        + std::to_string(GetTickCount()) + "-" + std::to_string(++serial) + "\\";
+    CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TestFolder::~TestFolder()
+{
+    removeTree(path_);
+}
+
+void TestFolder::create(const std::string& name, const std::string& content) const
+{
+    writeFile(path_ + name, content.empty() ? name : content);
+}
+
+std::string TestFolder::mkdir(const std::string& name) const
+{
+    CreateDirectoryA((path_ + name).c_str(), nullptr);
+    return path_ + name + "\\";
+}
+
+std::vector<std::string> TestFolder::names(const std::string& sub) const
+{
+    std::vector<std::string> out;
+    const std::string folder = sub.empty() ? path_ : path_ + sub + "\\";
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return out;
+    do {
+        const std::string n = data.cFileName;
+        if (n != "." && n != "..")
+            out.push_back(n);
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+ui::StartOptions TestFolder::handoff(const std::vector<std::string>& names) const
+{
+    ui::StartOptions options;
+    for (const std::string& name : names)
+        options.handoffPaths.push_back(path_ + name);
+    options.writeHandoff = true;
+    return options;
+}
+
+bool fileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::string content;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return content;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        content.append(buffer, got);
+    CloseHandle(file);
+    return content;
+}
+
+void writeFile(const std::string& path, const std::string& content)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+bool focus(ui::Program& app, int controlId)
+{
+    HWND main = app.mainWindow();
+    SetForegroundWindow(main);
+    // The dialog moves its own focus when asked; a cross-thread SetFocus would not.
+    SendMessageA(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.control(controlId)), TRUE);
+    app.waitIdle();
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(main, nullptr);
+    return GetGUIThreadInfo(thread, &info) && info.hwndFocus == app.control(controlId);
+}
+
+void press(ui::Program& app, std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = key;
+        inputs.push_back(in);
+    }
+    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = *it;
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    // The keys reach the program's queue asynchronously; give them a moment, then wait
+    // until its thread is idle again (a modal box keeps it busy only in its own loop).
+    Sleep(150);
+    app.waitIdle(5000);
+}
+
+OpenRecorder::OpenRecorder(std::initializer_list<const char*> extensions)
+{
+    record_ = ui::testBinDirectory() + "opened-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    DeleteFileA(record_.c_str());
+    const std::string command = "\"" + ui::testBinDirectory() + "OpenRecorder.exe\" \"" + record_ + "\" \"%1\"";
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, (std::string(progId) + "\\shell\\open\\command").c_str(), 0, nullptr,
+                        0, KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>(command.size() + 1));
+        RegCloseKey(key);
+    }
+    for (const char* extension : extensions) {
+        Saved saved{extension, false, std::string()};
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, extension, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+            char value[512] = {0};
+            DWORD size = sizeof value - 1;
+            DWORD type = 0;
+            if (RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS) {
+                saved.existed = true;
+                saved.value = value;
+            }
+            RegCloseKey(key);
+        }
+        saved_.push_back(saved);
+        if (RegCreateKeyExA(HKEY_CLASSES_ROOT, extension, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr)
+            == ERROR_SUCCESS) {
+            RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(progId), sizeof progId);
+            RegCloseKey(key);
+        }
+    }
+}
+
+OpenRecorder::~OpenRecorder()
+{
+    for (const Saved& saved : saved_) {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, saved.extension.c_str(), 0, KEY_WRITE, &key) != ERROR_SUCCESS)
+            continue;
+        if (saved.existed)
+            RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(saved.value.c_str()),
+                           static_cast<DWORD>(saved.value.size() + 1));
+        else
+            RegDeleteValueA(key, nullptr);
+        RegCloseKey(key);
+    }
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string(progId) + "\\shell\\open\\command").c_str());
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string(progId) + "\\shell\\open").c_str());
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string(progId) + "\\shell").c_str());
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, progId);
+    DeleteFileA(record_.c_str());
+}
+
+std::vector<std::string> OpenRecorder::opened(std::size_t atLeast, DWORD timeoutMs) const
+{
+    std::vector<std::string> paths;
+    auto readRecord = [&] {
+        paths.clear();
+        const std::string content = readFile(record_);
+        std::size_t from = 0;
+        for (std::size_t at = content.find("\r\n"); at != std::string::npos; at = content.find("\r\n", from)) {
+            paths.push_back(content.substr(from, at - from));
+            from = at + 2;
+        }
+        return paths.size() >= atLeast;
+    };
+    if (atLeast == 0) {
+        // Nothing is expected: give a wrongly started opening the time to show up.
+        Sleep(timeoutMs < 1500 ? timeoutMs : 1500);
+        readRecord();
+        return paths;
+    }
+    ui::waitFor(readRecord, timeoutMs);
+    return paths;
+}
+
+bool chooseFileName(const ui::ModalWindow& dialog, const std::string& path)
+{
+    HWND edit = nullptr;
+    for (int id : {0x47C, 0x480}) {
+        HWND box = GetDlgItem(dialog.hwnd(), id);
+        if (!box)
+            continue;
+        edit = box;
+        if (ui::className(edit) == "ComboBoxEx32")
+            edit = FindWindowExA(edit, nullptr, "ComboBox", nullptr);
+        if (edit && ui::className(edit) == "ComboBox")
+            edit = FindWindowExA(edit, nullptr, "Edit", nullptr);
+        if (edit)
+            break;
+    }
+    if (!edit)
+        return false;
+    ui::setWindowText(edit, path);
+    dialog.command(IDOK);
+    return true;
+}
+
+std::vector<std::pair<int, std::string>> tooltips(ui::Program& app)
+{
+    std::vector<std::pair<int, std::string>> found;
+    DWORD processId = app.processId();
+    HWND tip = nullptr;
+    // The tooltip window is a top-level window of the program owned by its main window.
+    while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(tip, &owner);
+        if (owner == processId && GetWindow(tip, GW_OWNER) == app.mainWindow())
+            break;
+    }
+    if (!tip)
+        return found;
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process)
+        return found;
+    const SIZE_T textSize = 256;
+    char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(TOOLINFOA) + textSize,
+                                                     MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    const LRESULT count = SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0);
+    for (LRESULT i = 0; remote && i < count; ++i) {
+        TOOLINFOA info = {};
+        info.cbSize = TTTOOLINFOA_V1_SIZE;
+        info.lpszText = remote + sizeof(TOOLINFOA);
+        char zero[textSize] = {0};
+        WriteProcessMemory(process, remote, &info, sizeof info, nullptr);
+        WriteProcessMemory(process, remote + sizeof(TOOLINFOA), zero, textSize, nullptr);
+        if (!SendMessageA(tip, TTM_ENUMTOOLSA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote)))
+            continue;
+        char text[textSize] = {0};
+        ReadProcessMemory(process, remote, &info, sizeof info, nullptr);
+        ReadProcessMemory(process, remote + sizeof(TOOLINFOA), text, textSize - 1, nullptr);
+        // The tools are the controls themselves.
+        HWND control = reinterpret_cast<HWND>(info.uId);
+        found.emplace_back(GetDlgCtrlID(control), std::string(text));
+    }
+    if (remote)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return found;
+}
+
+std::string answerMessage(ui::Program& app, const std::string& title, const std::string& button)
+{
+    ui::ModalWindow box = app.waitForModal(title, 5000);
+    if (!box)
+        return "<no message>";
+    const std::string text = box.staticText();
+    box.clickButton(button);
+    box.waitClosed();
+    app.waitIdle();
+    return text;
+}
+
+} // namespace commandsui

@@ -1,0 +1,84 @@
+#pragma once
+// Helpers of the UI tests of the main window's commands: a folder of test files, real key
+// strokes into the program, and the stand-in for programs the shell opens files with.
+
+#include "driver/UiDriver.h"
+
+#include "app/Messages.h"
+#include "app/resource.h"
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace commandsui {
+
+// A fresh folder under the temporary folder, removed with everything in it.
+class TestFolder {
+public:
+    explicit TestFolder(const std::string& tag = "cmd");
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    // The folder's path with a trailing backslash.
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+    void create(const std::string& name, const std::string& content = std::string()) const;
+    std::string mkdir(const std::string& name) const;
+    // Names of the files and folders in the folder (or a subfolder), sorted.
+    std::vector<std::string> names(const std::string& sub = std::string()) const;
+    // Start options that hand the named files to the program.
+    ui::StartOptions handoff(const std::vector<std::string>& names) const;
+
+private:
+    std::string path_;
+};
+
+bool fileExists(const std::string& path);
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& content);
+
+// Gives the control the keyboard focus inside the program's window.
+bool focus(ui::Program& app, int controlId);
+// Presses the keys in order and lets them go in reverse order, as a hand does: {VK_CONTROL,
+// 'C'} is Ctrl+C. Returns once the program has taken them from its queue.
+void press(ui::Program& app, std::initializer_list<WORD> keys);
+
+// Registers OpenRecorder.exe as what the shell opens files of the given extensions with
+// (".chm", ".tst"); each opening appends the path to a record file. The registration is
+// taken back when the object goes.
+class OpenRecorder {
+public:
+    explicit OpenRecorder(std::initializer_list<const char*> extensions);
+    ~OpenRecorder();
+    OpenRecorder(const OpenRecorder&) = delete;
+    OpenRecorder& operator=(const OpenRecorder&) = delete;
+
+    // Every path opened so far, waiting up to timeoutMs for at least `atLeast` of them.
+    std::vector<std::string> opened(std::size_t atLeast = 0, DWORD timeoutMs = 5000) const;
+
+private:
+    struct Saved {
+        std::string extension;
+        bool existed;
+        std::string value;
+    };
+    std::vector<Saved> saved_;
+    std::string record_;
+};
+
+// The file name box of a file-open or file-save dialog: the full path typed and confirmed.
+bool chooseFileName(const ui::ModalWindow& dialog, const std::string& path);
+
+// Tooltip texts of the program's main window by the control they belong to.
+std::vector<std::pair<int, std::string>> tooltips(ui::Program& app);
+
+// Answers the message box of the program that shows up next; returns its text or
+// "<no message>".
+std::string answerMessage(ui::Program& app, const std::string& title, const std::string& button);
+
+} // namespace commandsui
