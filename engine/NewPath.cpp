@@ -5,6 +5,7 @@
 #include "engine/CodePage.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -13,9 +14,9 @@ class SystemLocalClock final : public LocalClock {
 public:
     bool now(std::tm& local) const override
     {
-        const std::time_t t = std::time(nullptr);
-        if (t == static_cast<std::time_t>(-1))
-            return false;
+        // The runtime's time() is slow under Wine (it consults the time zone on every
+        // call); the standard clock reads the same instant cheaply.
+        const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
         // Converting to local time consults the time zone (a file look-up in some
         // runtimes) and costs more than a whole name; within one second the answer is
         // the same, so a run of many files converts about once.

@@ -165,12 +165,15 @@ TEST(RunUi, PreviewRenameAndUndoOnRealFiles)
     // The file list still shows the old paths.
     EXPECT_EQ(app.lines(IDC_FILE_LIST), files);
 
-    // A second rename from the old paths fails for every file, which was moved away.
+    // A second rename from the old paths fails for the file that was moved away; the two
+    // whose case alone changed still answer to their old paths (names are compared without
+    // regard to case by the file system) and are renamed to the same names again.
     app.click(IDC_RENAME);
     EXPECT_EQ(resultLines(app.text(IDC_RESULT_LIST)),
-              (std::vector<std::string>{files[0] + " change failed with  " + folder / "one.TXT",
+              (std::vector<std::string>{files[0] + "  has been changed to  " + folder / "one.TXT",
                                         files[1] + " change failed with  " + folder / "two-2.TXT",
-                                        files[2] + " change failed with  " + folder / "three.TXT"}));
+                                        files[2] + "  has been changed to  " + folder / "three.TXT"}));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"one.TXT", "three.TXT", "two-2.TXT"}));
     EXPECT_TRUE(app.isEnabled(IDC_UNDO));
 
     app.click(IDC_UNDO);

@@ -1,0 +1,150 @@
+// Win32 figures for the rename engine: a preview of 100,000 files against the cost of
+// showing its report in a multi-line edit, and a rename run against a bare MoveFileA loop.
+
+#include "bench/Bench.h"
+
+#include "engine/CodePage.h"
+#include "engine/MoveSteps_win.h"
+#include "engine/NewPath.h"
+#include "engine/RenameRun.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::vector<std::string> typicalRules = {
+    "FILENAME REPLACE \"_\" with \" \"",
+    "FILENAME PREFIX digit length:4",
+    "FILENAME REMOVE (*)",
+    "FILEEXT LOWERCASE all",
+    "FILENAME SUFFIX date format:dd-mm-yyyy",
+};
+
+std::vector<std::string> listBoxLines(HWND listBox)
+{
+    std::vector<std::string> lines;
+    const LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+    lines.reserve(static_cast<std::size_t>(count));
+    std::string buffer;
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        buffer.assign(static_cast<std::size_t>(length) + 1, '\0');
+        const LRESULT copied = SendMessageA(listBox, LB_GETTEXT, static_cast<WPARAM>(i),
+                                            reinterpret_cast<LPARAM>(&buffer[0]));
+        lines.emplace_back(buffer.data(), static_cast<std::size_t>(copied));
+    }
+    return lines;
+}
+
+HWND makeChild(HWND parent, const char* cls, DWORD style)
+{
+    return CreateWindowExA(0, cls, "", WS_CHILD | style, 0, 0, 600, 200, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+} // namespace
+
+TESSEL_BENCH(EnginePreviewIntoResultList)
+{
+    // The same kinds of windows as the main window's file list, rules list and result list.
+    HWND parent = CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND files = makeChild(parent, "LISTBOX", LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL);
+    HWND rules = makeChild(parent, "LISTBOX", LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL);
+    HWND result = makeChild(parent, "EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
+                                                WS_HSCROLL | WS_BORDER);
+    SendMessageA(files, WM_SETREDRAW, FALSE, 0);
+    for (int i = 0; i < 100000; ++i) {
+        const std::string path = "C:\\Photos\\Holiday_2003\\IMG_" + std::to_string(10000 + i) + " (1).JPG";
+        SendMessageA(files, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    }
+    for (const std::string& rule : typicalRules)
+        SendMessageA(rules, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rule.c_str()));
+
+    // The program's own work: read both lists, compute every name, build the report.
+    const double start = benchSeconds();
+    const std::vector<std::string> lines = listBoxLines(files);
+    const NewPathComputer computer(listBoxLines(rules), systemCodePage(), systemLocalClock());
+    RenameJournal journal;
+    const std::string report = runRenameRules(false, lines, computer, nullptr, journal);
+    const double own = benchSeconds() - start;
+
+    // Showing it: one text set into the multi-line edit.
+    const double setStart = benchSeconds();
+    SendMessageA(result, EM_SETLIMITTEXT, 0, 0);
+    SetWindowTextA(result, report.c_str());
+    const double shown = benchSeconds() - setStart;
+    const int shownLength = GetWindowTextLengthA(result);
+
+    benchFigure("preview 100,000 files: own work (lists, names, report)", own * 1e3, "ms");
+    benchFigure("preview 100,000 files: setting the report into the edit", shown * 1e3, "ms");
+    benchFigure("own work / setting the text", 100.0 * own / shown, "%", "(goal < 10 %)");
+    benchFigure("report size", report.size() / 1e6, "MB");
+    if (shownLength != static_cast<int>(report.size()))
+        std::printf("  the edit holds %d of %u characters\n", shownLength, static_cast<unsigned>(report.size()));
+    DestroyWindow(parent);
+}
+
+namespace {
+
+std::string benchFolder()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "tessel-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
+}
+
+std::string numbered(const std::string& folder, const char* stem, int i)
+{
+    char name[64];
+    std::snprintf(name, sizeof name, "%s%05d.dat", stem, i);
+    return folder + name;
+}
+
+} // namespace
+
+TESSEL_BENCH(EngineRenameRunAgainstMoveFile)
+{
+    const int count = 2000;
+    const std::string folder = benchFolder();
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (int i = 0; i < count; ++i) {
+        HANDLE h = CreateFileA(numbered(folder, "a", i).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        CloseHandle(h);
+    }
+
+    // The bare loop: a -> b, in a folder of `count` files.
+    double start = benchSeconds();
+    int bareMoved = 0;
+    for (int i = 0; i < count; ++i)
+        bareMoved += MoveFileA(numbered(folder, "a", i).c_str(), numbered(folder, "b", i).c_str()) ? 1 : 0;
+    const double bare = benchSeconds() - start;
+
+    // The rename run: b -> c through the rules, the move steps and the report.
+    std::vector<std::string> lines;
+    for (int i = 0; i < count; ++i)
+        lines.push_back(numbered(folder, "b", i));
+    start = benchSeconds();
+    const NewPathComputer computer({"FILENAME REPLACE \"b\" with \"c\""}, systemCodePage(), systemLocalClock());
+    DiskMover mover;
+    RenameJournal journal;
+    const std::string report = runRenameRules(true, lines, computer, &mover, journal);
+    const double run = benchSeconds() - start;
+    int runMoved = 0;
+    for (std::size_t at = report.find("has been"); at != std::string::npos; at = report.find("has been", at + 1))
+        ++runMoved;
+
+    benchFigure("bare MoveFileA loop, 2,000 files in one folder", count / bare, "files/s");
+    benchFigure("rename run, 2,000 files in one folder", count / run, "files/s");
+    benchFigure("rename run rate / bare MoveFileA rate", 100.0 * bare / run, "%", "(goal >= 75 %)");
+    if (bareMoved != count || runMoved != count)
+        std::printf("  moved %d (bare) and %d (run) of %d\n", bareMoved, runMoved, count);
+
+    for (int i = 0; i < count; ++i)
+        DeleteFileA(numbered(folder, "c", i).c_str());
+    RemoveDirectoryA(folder.c_str());
+}
