@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "app/Identity.h"
+
 constexpr const char* menuItemText = "&Tesselwork files";
 constexpr const char* helpText = "Rename selected files with Tesselwork2.";
-constexpr const char* handoffFileName = "Tessel2.ts2";
 constexpr const char* programFileName = "Tessel2.exe";
 
 // What GetCommandString is being asked for. Only the help text of offset 0 and the ANSI

@@ -1,0 +1,177 @@
+// The context-menu handler: collects Explorer's selection, adds the menu item, and hands
+// the selection to a newly started program through the handoff file.
+
+#include "shellext/ContextMenuHandler_win.h"
+
+#include "app/Identity.h"
+#include "shellext/HandlerText.h"
+#include "shellext/Module_win.h"
+
+#include <shellapi.h>
+
+#include <new>
+#include <vector>
+
+HRESULT ContextMenuHandler::create(IUnknown* outer, REFIID riid, void** object)
+{
+    *object = nullptr;
+    ContextMenuHandler* handler = new (std::nothrow) ContextMenuHandler(outer);
+    if (handler == nullptr)
+        return E_OUTOFMEMORY;
+    // The count is 0 here; the creator's QueryInterface takes it to 1, and a failed one
+    // leaves nothing to release.
+    const HRESULT hr = handler->inner_.QueryInterface(riid, object);
+    if (FAILED(hr))
+        delete handler;
+    return hr;
+}
+
+ContextMenuHandler::ContextMenuHandler(IUnknown* outer)
+    : controlling_(outer ? outer : static_cast<IUnknown*>(&inner_)), aggregated_(outer != nullptr)
+{
+    inner_.self = this;
+    lockModule();
+}
+
+ContextMenuHandler::~ContextMenuHandler() { unlockModule(); }
+
+HRESULT STDMETHODCALLTYPE ContextMenuHandler::Inner::QueryInterface(REFIID riid, void** object)
+{
+    if (object == nullptr)
+        return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown)) {
+        // The aggregated object's identity is the outer one's; ours is only handed to it.
+        *object = self->aggregated_ ? static_cast<IUnknown*>(this)
+                                    : static_cast<IUnknown*>(static_cast<IContextMenu*>(self));
+    } else if (IsEqualIID(riid, IID_IContextMenu)) {
+        *object = static_cast<IContextMenu*>(self);
+    } else if (IsEqualIID(riid, IID_IShellExtInit)) {
+        *object = static_cast<IShellExtInit*>(self);
+    } else {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    static_cast<IUnknown*>(*object)->AddRef();
+    return S_OK;
+}
+
+ULONG STDMETHODCALLTYPE ContextMenuHandler::Inner::AddRef()
+{
+    return static_cast<ULONG>(++self->references_);
+}
+
+ULONG STDMETHODCALLTYPE ContextMenuHandler::Inner::Release()
+{
+    const LONG count = --self->references_;
+    if (count == 0)
+        delete self;
+    return static_cast<ULONG>(count);
+}
+
+HRESULT STDMETHODCALLTYPE ContextMenuHandler::QueryInterface(REFIID riid, void** object)
+{
+    return controlling_->QueryInterface(riid, object);
+}
+
+ULONG STDMETHODCALLTYPE ContextMenuHandler::AddRef() { return controlling_->AddRef(); }
+
+ULONG STDMETHODCALLTYPE ContextMenuHandler::Release() { return controlling_->Release(); }
+
+HRESULT STDMETHODCALLTYPE ContextMenuHandler::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY)
+{
+    if (data == nullptr)
+        return E_FAIL;
+    FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium = {};
+    const HRESULT hr = data->GetData(&format, &medium);
+    if (FAILED(hr))
+        return E_FAIL;
+    HRESULT result = hr;
+    if (medium.tymed != TYMED_HGLOBAL || medium.hGlobal == nullptr) {
+        result = E_FAIL;
+    } else {
+        HDROP drop = static_cast<HDROP>(medium.hGlobal);
+        try {
+            const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+            std::string collected;
+            std::vector<char> path;
+            for (UINT i = 0; i < count; ++i) {
+                // Each path is asked for its own length: a fixed buffer would hand over long
+                // paths cut short, naming some other file.
+                const UINT length = DragQueryFileA(drop, i, nullptr, 0);
+                if (length == 0)
+                    continue;
+                path.assign(length + 1, '\0');
+                const UINT got = DragQueryFileA(drop, i, path.data(), length + 1);
+                if (got == 0)
+                    continue;
+                appendHandoffRecord(collected, std::string(path.data(), got));
+            }
+            selectedFiles_ += collected;
+        } catch (...) {
+            result = E_OUTOFMEMORY;
+        }
+    }
+    ReleaseStgMedium(&medium);
+    return result;
+}
+
+HRESULT STDMETHODCALLTYPE ContextMenuHandler::QueryContextMenu(HMENU menu, UINT position, UINT firstId, UINT,
+                                                               UINT)
+{
+    // Also offered when Explorer asks only for the default item: the command never is one,
+    // and offering it costs nothing.
+    InsertMenuA(menu, position, MF_BYPOSITION | MF_STRING, firstId, menuItemText);
+    return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 1);
+}
+
+HRESULT STDMETHODCALLTYPE ContextMenuHandler::InvokeCommand(CMINVOKECOMMANDINFO* info)
+{
+    if (info == nullptr)
+        return E_INVALIDARG;
+    // Only command offset 0 is ours. A verb string is a pointer and never ours, even one
+    // whose address happens to end in sixteen zero bits.
+    const UINT_PTR verb = reinterpret_cast<UINT_PTR>(info->lpVerb);
+    if (HIWORD(verb) != 0 || LOWORD(verb) != 0)
+        return S_OK;
+    try {
+        const std::string& dir = installDir();
+        const std::string handoff = dir + handoffFileName;
+        HANDLE file = CreateFileA(handoff.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return S_OK;
+        DWORD written = 0;
+        const DWORD size = static_cast<DWORD>(selectedFiles_.size());
+        const BOOL wrote = WriteFile(file, selectedFiles_.data(), size, &written, nullptr);
+        const BOOL closed = CloseHandle(file);
+        if (!wrote || written != size || !closed) {
+            // A partial file would hand the next start of the program a cut path: remove it
+            // and start nothing.
+            DeleteFileA(handoff.c_str());
+            return S_OK;
+        }
+        std::string commandLine = programCommandLine(dir);
+        WinExec(commandLine.c_str(), SW_SHOW);
+    } catch (...) {
+    }
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE ContextMenuHandler::GetCommandString(UINT_PTR offset, UINT type, UINT*, CHAR* buffer,
+                                                               UINT size)
+{
+    switch (classifyCommandString(offset, type)) {
+    case CommandStringAnswer::HelpAnsi:
+        copyCommandText(buffer, size, helpText);
+        return S_OK;
+    case CommandStringAnswer::HelpWide:
+        copyCommandText(reinterpret_cast<WCHAR*>(buffer), size, helpText);
+        return S_OK;
+    case CommandStringAnswer::Validate:
+        return S_OK;
+    case CommandStringAnswer::Invalid:
+        break;
+    }
+    return E_INVALIDARG;
+}

@@ -1,0 +1,137 @@
+// The registrar's Win32 side: each planned step is one small registry operation.
+
+#include "shellext/RegistrarApplier_win.h"
+
+#include <vector>
+
+namespace {
+
+DWORD registryType(RegistrarValueType type)
+{
+    switch (type) {
+    case RegistrarValueType::String: return REG_SZ;
+    case RegistrarValueType::ExpandString: return REG_EXPAND_SZ;
+    case RegistrarValueType::MultiString: return REG_MULTI_SZ;
+    case RegistrarValueType::Dword: return REG_DWORD;
+    case RegistrarValueType::Binary: return REG_BINARY;
+    }
+    return REG_BINARY;
+}
+
+bool missing(LONG status) { return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND; }
+
+LONG applyOne(const RegistryOp& op)
+{
+    HKEY root = registrarRootKey(op.root);
+    HKEY key = nullptr;
+    LONG status = ERROR_SUCCESS;
+    switch (op.kind) {
+    case RegistryOpKind::CreateKey:
+    case RegistryOpKind::SetValue:
+        status = RegCreateKeyExA(root, op.keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        if (status != ERROR_SUCCESS)
+            return status;
+        if (op.kind == RegistryOpKind::SetValue)
+            status = RegSetValueExA(key, op.valueName.empty() ? nullptr : op.valueName.c_str(), 0,
+                                    registryType(op.type), reinterpret_cast<const BYTE*>(op.data.data()),
+                                    static_cast<DWORD>(op.data.size()));
+        RegCloseKey(key);
+        return status;
+    case RegistryOpKind::DeleteValue:
+        status = RegOpenKeyExA(root, op.keyPath.c_str(), 0, KEY_SET_VALUE, &key);
+        if (missing(status))
+            return ERROR_SUCCESS;
+        if (status != ERROR_SUCCESS)
+            return status;
+        status = RegDeleteValueA(key, op.valueName.c_str());
+        RegCloseKey(key);
+        return missing(status) ? ERROR_SUCCESS : status;
+    case RegistryOpKind::DeleteTree:
+        return deleteKeyTree(root, op.keyPath);
+    case RegistryOpKind::DeleteKeyIfLeaf: {
+        status = RegOpenKeyExA(root, op.keyPath.c_str(), 0, KEY_READ, &key);
+        if (missing(status))
+            return ERROR_SUCCESS;
+        if (status != ERROR_SUCCESS)
+            return status;
+        DWORD subkeys = 0;
+        status = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
+                                  nullptr, nullptr, nullptr);
+        RegCloseKey(key);
+        if (status != ERROR_SUCCESS)
+            return status;
+        // Something the script did not write still lives below: the key is not ours alone.
+        if (subkeys > 0)
+            return ERROR_SUCCESS;
+        status = RegDeleteKeyA(root, op.keyPath.c_str());
+        return missing(status) ? ERROR_SUCCESS : status;
+    }
+    }
+    return ERROR_INVALID_PARAMETER;
+}
+
+}  // namespace
+
+HKEY registrarRootKey(RegistrarRoot root)
+{
+    switch (root) {
+    case RegistrarRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
+    case RegistrarRoot::CurrentUser: return HKEY_CURRENT_USER;
+    case RegistrarRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
+    case RegistrarRoot::Users: return HKEY_USERS;
+    case RegistrarRoot::CurrentConfig: return HKEY_CURRENT_CONFIG;
+    }
+    return HKEY_CLASSES_ROOT;
+}
+
+LONG deleteKeyTree(HKEY parent, const std::string& path)
+{
+    HKEY key = nullptr;
+    LONG status = RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | KEY_WRITE, &key);
+    if (missing(status))
+        return ERROR_SUCCESS;
+    if (status != ERROR_SUCCESS)
+        return status;
+    // Always enumerate index 0: each pass deletes the subkey just found.
+    std::vector<char> name(256);
+    for (;;) {
+        DWORD length = static_cast<DWORD>(name.size());
+        status = RegEnumKeyExA(key, 0, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS)
+            break;
+        if (status == ERROR_MORE_DATA) {
+            name.resize(name.size() * 2);
+            if (name.size() > 65536)
+                break;
+            continue;
+        }
+        if (status != ERROR_SUCCESS)
+            break;
+        status = deleteKeyTree(key, std::string(name.data(), length));
+        if (status != ERROR_SUCCESS)
+            break;
+    }
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS && status != ERROR_NO_MORE_ITEMS)
+        return status;
+    status = RegDeleteKeyA(parent, path.c_str());
+    return missing(status) ? ERROR_SUCCESS : status;
+}
+
+HRESULT applyRegistryOps(const std::vector<RegistryOp>& ops)
+{
+    for (const RegistryOp& op : ops) {
+        const LONG status = applyOne(op);
+        if (status != ERROR_SUCCESS)
+            return HRESULT_FROM_WIN32(static_cast<DWORD>(status));
+    }
+    return S_OK;
+}
+
+HRESULT runRegistrarScript(const std::string& script, const RegistrarVariables& variables, RegistrarMode mode)
+{
+    const RegistrarParseResult parsed = parseRegistrarScript(script, variables);
+    if (!parsed.ok)
+        return E_UNEXPECTED;
+    return applyRegistryOps(planRegistrar(parsed.script, mode));
+}

@@ -1,0 +1,150 @@
+// DllRegisterServer and DllUnregisterServer: the class keys from the registrar script, the
+// type library, and the context-menu handler key for all files.
+
+#include "shellext/Module_win.h"
+#include "shellext/RegistrarApplier_win.h"
+
+#include <oleauto.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const int registrarResourceId = 102;
+const char handlerKeyForWriting[] = "*\\shellex\\ContextMenuHandlers\\Tesselwork2\\";
+const char handlersKey[] = "*\\shellex\\ContextMenuHandlers\\";
+const char handlerSubkey[] = "Tesselwork2";
+
+bool loadRegistrarScript(std::string& script)
+{
+    HRSRC found = FindResourceA(moduleInstance(), MAKEINTRESOURCEA(registrarResourceId), "REGISTRY");
+    if (found == nullptr)
+        return false;
+    HGLOBAL loaded = LoadResource(moduleInstance(), found);
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    const DWORD size = SizeofResource(moduleInstance(), found);
+    if (bytes == nullptr)
+        return false;
+    script.assign(static_cast<const char*>(bytes), size);
+    // Resource compilers may pad the data with NULs.
+    while (!script.empty() && script.back() == '\0')
+        script.pop_back();
+    return true;
+}
+
+std::wstring widen(const std::string& text)
+{
+    if (text.empty())
+        return std::wstring();
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+    return wide;
+}
+
+HRESULT runScript(RegistrarMode mode)
+{
+    std::string script;
+    if (!loadRegistrarScript(script))
+        return HRESULT_FROM_WIN32(ERROR_RESOURCE_DATA_NOT_FOUND);
+    const std::string path = modulePath();
+    if (path.empty())
+        return E_FAIL;
+    return runRegistrarScript(script, RegistrarVariables{{"MODULE", path}}, mode);
+}
+
+HRESULT registerTypeLibrary()
+{
+    const std::string path = modulePath();
+    const std::wstring widePath = widen(path);
+    ITypeLib* library = nullptr;
+    HRESULT hr = LoadTypeLib(widePath.c_str(), &library);
+    if (FAILED(hr))
+        return hr;
+    const std::wstring helpDir = widePath.substr(0, widePath.find_last_of(L'\\'));
+    hr = RegisterTypeLib(library, const_cast<OLECHAR*>(widePath.c_str()),
+                         const_cast<OLECHAR*>(helpDir.c_str()));
+    library->Release();
+    return hr;
+}
+
+typedef HRESULT(WINAPI* UnRegisterTypeLibFunction)(REFGUID, WORD, WORD, LCID, SYSKIND);
+
+HRESULT unregisterTypeLibrary()
+{
+    HMODULE oleaut = LoadLibraryA("oleaut32.dll");
+    if (oleaut == nullptr)
+        return S_OK;
+    // Older systems lack the removal; the type library then stays registered.
+    auto unregisterFunction =
+        reinterpret_cast<UnRegisterTypeLibFunction>(reinterpret_cast<void*>(GetProcAddress(oleaut, "UnRegisterTypeLib")));
+    HRESULT hr = S_OK;
+    if (unregisterFunction) {
+        ITypeLib* library = nullptr;
+        hr = LoadTypeLib(widen(modulePath()).c_str(), &library);
+        if (SUCCEEDED(hr)) {
+            TLIBATTR* attributes = nullptr;
+            hr = library->GetLibAttr(&attributes);
+            if (SUCCEEDED(hr)) {
+                hr = unregisterFunction(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
+                                        attributes->lcid, attributes->syskind);
+                library->ReleaseTLibAttr(attributes);
+                // Removing what is not registered leaves the registry as asked.
+                if (hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_LIBNOTREGISTERED)
+                    hr = S_OK;
+            }
+            library->Release();
+        }
+    }
+    FreeLibrary(oleaut);
+    return hr;
+}
+
+std::string clsidText()
+{
+    WCHAR wide[50] = {};
+    StringFromGUID2(CLSID_Tessel2, wide, 50);
+    char text[50] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+}  // namespace
+
+extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()
+{
+    ModuleGuard guard;
+    HRESULT hr = runScript(RegistrarMode::Register);
+    if (SUCCEEDED(hr))
+        hr = registerTypeLibrary();
+    if (FAILED(hr))
+        return hr;
+    const std::string clsid = clsidText();
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, handlerKeyForWriting, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) == ERROR_SUCCESS) {
+        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(clsid.c_str()),
+                       static_cast<DWORD>(clsid.size() + 1));
+        RegCloseKey(key);
+    }
+    return hr;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer()
+{
+    ModuleGuard guard;
+    HRESULT hr = runScript(RegistrarMode::Remove);
+    if (SUCCEEDED(hr))
+        hr = unregisterTypeLibrary();
+    if (FAILED(hr))
+        return hr;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, handlersKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return hr;
+    const LONG status = RegDeleteKeyA(key, handlerSubkey);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
+        return HRESULT_FROM_WIN32(static_cast<DWORD>(status));
+    return hr;
+}
