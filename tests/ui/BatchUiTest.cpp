@@ -1,0 +1,220 @@
+// "Save batch", "Load batch" and "Save result log" in the real window: the state survives a
+// restart of the program (Undo included), failures keep the state, and logs are exact.
+
+#include "CommandsUiSupport.h"
+
+#include "engine/BatchFile.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <set>
+
+namespace {
+
+using commandsui::TestFolder;
+using commandsui::readFile;
+
+// Clicks Save batch or Load batch and answers the file dialog with the path.
+bool chooseBatch(ui::Program& app, int commandId, const std::string& path)
+{
+    app.clickAsync(commandId);
+    ui::ModalWindow dialog;
+    if (!ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }))
+        return false;
+    if (!commandsui::chooseFileName(dialog, path))
+        return false;
+    return dialog.waitClosed() && app.waitIdle();
+}
+
+void addRule(ui::Program& app, int action, const std::string& argument)
+{
+    app.selectComboItem(IDC_RULE_ACTION, action);
+    app.setText(IDC_RULE_ARG1, "");
+    app.type(IDC_RULE_ARG1, argument);
+    app.click(IDC_ADD_RULE);
+}
+
+TEST(BatchUi, SavedAfterARenameRunLoadsAfterARestartAndUndoMovesTheFilesBack)
+{
+    TestFolder folder;
+    folder.create("a.txt");
+    folder.create("b.txt");
+    const std::string batchPath = folder / "work.tlx";
+    std::vector<std::string> rules;
+    {
+        ui::Program app;
+        ASSERT_TRUE(app.start(folder.handoff({"a.txt", "b.txt"}))) << app.lastError();
+        addRule(app, 0, "x"); // PREFIX x
+        rules = app.lines(IDC_RULE_LIST);
+        ASSERT_EQ(rules.size(), 1u);
+        app.click(IDC_RENAME);
+        ASSERT_TRUE(commandsui::fileExists(folder / "xa.txt")) << app.text(IDC_RESULT_LIST);
+        ASSERT_TRUE(app.isEnabled(IDC_UNDO));
+        ASSERT_TRUE(chooseBatch(app, IDC_SAVE_BATCH, batchPath));
+
+        // The bytes are exactly the five items.
+        BatchFile expected;
+        expected.addedPaths = {folder / "a.txt", folder / "b.txt"};
+        expected.fileListLines = expected.addedPaths;
+        expected.journalPaths = {folder / "xa.txt", folder / "xb.txt"};
+        expected.ruleLines = rules;
+        expected.undoAvailable = true;
+        EXPECT_EQ(readFile(batchPath), encodeBatchFile(expected));
+        // Nothing is left beside it.
+        EXPECT_EQ(folder.names(), (std::vector<std::string>{"work.tlx", "xa.txt", "xb.txt"}));
+        EXPECT_TRUE(app.close());
+    }
+    ui::Program again;
+    ASSERT_TRUE(again.start()) << again.lastError();
+    EXPECT_FALSE(again.isEnabled(IDC_UNDO));
+    ASSERT_TRUE(chooseBatch(again, IDC_LOAD_BATCH, batchPath));
+    EXPECT_EQ(again.lines(IDC_FILE_LIST), (std::vector<std::string>{folder / "a.txt", folder / "b.txt"}));
+    EXPECT_EQ(again.lines(IDC_RULE_LIST), rules);
+    ASSERT_TRUE(again.isEnabled(IDC_UNDO));
+    again.click(IDC_UNDO);
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt", "b.txt", "work.tlx"}));
+    EXPECT_EQ(again.text(IDC_RESULT_LIST),
+              folder / "xa.txt" + "  roolback to " + folder / "a.txt" + "\r\n" + folder / "xb.txt" + "  roolback to "
+                  + folder / "b.txt" + "\r\n");
+    EXPECT_FALSE(again.isEnabled(IDC_UNDO));
+}
+
+TEST(BatchUi, AFilteredListIsRestoredAsSavedAndTheAddedPathsBehindIt)
+{
+    TestFolder folder;
+    for (const char* name : {"a.txt", "b.jpg", "c.txt"})
+        folder.create(name);
+    const std::string batchPath = folder / "filtered.tlx";
+    ui::Program app;
+    ASSERT_TRUE(app.start(folder.handoff({"a.txt", "b.jpg", "c.txt"}))) << app.lastError();
+    app.setText(IDC_FILTER, "jpg");
+    ASSERT_EQ(app.lineCount(IDC_FILE_LIST), 1);
+    ASSERT_TRUE(chooseBatch(app, IDC_SAVE_BATCH, batchPath));
+
+    app.setText(IDC_FILTER, "");
+    app.click(IDC_REMOVE_ALL);
+    ASSERT_EQ(app.lineCount(IDC_FILE_LIST), 0);
+    app.setText(IDC_FILTER, "zzz");
+    ASSERT_TRUE(chooseBatch(app, IDC_LOAD_BATCH, batchPath));
+    // The lines as saved, whatever the filter says now; the filter text stays.
+    EXPECT_EQ(app.lines(IDC_FILE_LIST), (std::vector<std::string>{folder / "b.jpg"}));
+    EXPECT_EQ(app.text(IDC_FILTER), "zzz");
+    EXPECT_FALSE(app.isEnabled(IDC_UNDO));
+    // The next rebuild derives the view from the loaded added paths.
+    app.setText(IDC_FILTER, "");
+    EXPECT_EQ(app.lines(IDC_FILE_LIST),
+              (std::vector<std::string>{folder / "a.txt", folder / "b.jpg", folder / "c.txt"}));
+}
+
+TEST(BatchUi, ABatchThatEndsEarlyIsToldAndChangesNothing)
+{
+    TestFolder folder;
+    folder.create("a.txt");
+    BatchFile other;
+    other.addedPaths = {"C:\\elsewhere\\z.txt"};
+    other.fileListLines = other.addedPaths;
+    other.ruleLines = {"FILENAME UPPERCASE"};
+    other.undoAvailable = true;
+    const std::string whole = encodeBatchFile(other);
+    const std::string cutPath = folder / "cut.tlx";
+    commandsui::writeFile(cutPath, whole.substr(0, whole.size() - 2));
+    // Declares far more strings than the file holds.
+    const std::string hostilePath = folder / "hostile.tlx";
+    commandsui::writeFile(hostilePath, std::string("\xFF\xFF\xFF\xFF\xFF\x7F", 6) + std::string(40, '\0'));
+
+    ui::Program app;
+    ASSERT_TRUE(app.start(folder.handoff({"a.txt"}))) << app.lastError();
+    addRule(app, 1, "s"); // SUFFIX s
+    const std::vector<std::string> rules = app.lines(IDC_RULE_LIST);
+    ASSERT_EQ(rules.size(), 1u);
+    for (const std::string& path : {cutPath, hostilePath}) {
+        app.clickAsync(IDC_LOAD_BATCH);
+        ui::ModalWindow dialog;
+        ASSERT_TRUE(ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }));
+        ASSERT_TRUE(commandsui::chooseFileName(dialog, path));
+        dialog.waitClosed();
+        ui::ModalWindow box = app.waitForModal("Tesselwork 2", 5000);
+        ASSERT_TRUE(box) << "no error box for " << path;
+        EXPECT_EQ(box.staticText(), "An attempt was made to access an unnamed file past its end.");
+        box.command(IDOK);
+        box.waitClosed();
+        app.waitIdle();
+        EXPECT_EQ(app.lines(IDC_FILE_LIST), (std::vector<std::string>{folder / "a.txt"})) << path;
+        EXPECT_EQ(app.lines(IDC_RULE_LIST), rules) << path;
+        EXPECT_FALSE(app.isEnabled(IDC_UNDO)) << path;
+    }
+    // The journal was kept too: a rebuild-free Undo is still off, and the paths behind the
+    // list are the old ones.
+    app.setText(IDC_FILTER, "");
+    EXPECT_EQ(app.lines(IDC_FILE_LIST), (std::vector<std::string>{folder / "a.txt"}));
+}
+
+std::set<std::string> logFiles()
+{
+    std::set<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((ui::testBinDirectory() + "Log*.txt").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        names.insert(data.cFileName);
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+    return names;
+}
+
+// The long date of the C locale for a local time, formed independently of the program.
+std::string expectedDate(long long seconds)
+{
+    static const char* const days[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+    static const char* const months[] = {"January", "February", "March", "April", "May", "June", "July",
+                                         "August", "September", "October", "November", "December"};
+    std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm* local = std::localtime(&t);
+    if (!local)
+        return "<no local time>";
+    char text[128];
+    std::snprintf(text, sizeof text, "%s, %s %02d, %d %d:%02d:%02d", days[local->tm_wday], months[local->tm_mon],
+                  local->tm_mday, local->tm_year + 1900, local->tm_hour, local->tm_min, local->tm_sec);
+    return text;
+}
+
+TEST(BatchUi, SaveResultLogWritesTheHeaderAndTheTextAndNothingForAnEmptyList)
+{
+    TestFolder folder;
+    folder.create("a.txt");
+    ui::Program app;
+    ASSERT_TRUE(app.start(folder.handoff({"a.txt"}))) << app.lastError();
+
+    const std::set<std::string> before = logFiles();
+    app.click(IDC_SAVE_LOG);
+    EXPECT_EQ(logFiles(), before) << "an empty result list wrote a log";
+
+    addRule(app, 0, "p");
+    app.click(IDC_PREVIEW);
+    // The user may type into the result list; the log takes the text as it stands.
+    const std::string text = app.text(IDC_RESULT_LIST) + "typed by hand";
+    app.setText(IDC_RESULT_LIST, text);
+    const long long earliest = static_cast<long long>(std::time(nullptr));
+    app.click(IDC_SAVE_LOG);
+    const long long latest = static_cast<long long>(std::time(nullptr));
+
+    std::vector<std::string> added;
+    for (const std::string& name : logFiles()) {
+        if (!before.count(name))
+            added.push_back(name);
+    }
+    ASSERT_EQ(added.size(), 1u);
+    const std::string& name = added[0];
+    ASSERT_GT(name.size(), 7u);
+    const long long seconds = std::atoll(name.substr(3, name.size() - 7).c_str());
+    EXPECT_EQ(name, "Log" + std::to_string(seconds) + ".txt");
+    EXPECT_GE(seconds, earliest);
+    EXPECT_LE(seconds, latest);
+    const std::string path = ui::testBinDirectory() + name;
+    EXPECT_EQ(readFile(path), "Tesselwork 2 Log on: " + expectedDate(seconds) + "\r\n\r\n" + text);
+    DeleteFileA(path.c_str());
+}
+
+} // namespace
