@@ -150,7 +150,15 @@ FileOutcome writeFileReplacing(const std::string& path, const std::function<bool
 {
     FileOutcome outcome;
     // The chosen file must be one that may be written, as creating or emptying it would
-    // need; otherwise the command ends silently, touching nothing.
+    // need; otherwise the command ends silently, touching nothing. A read-only file is
+    // refused by attribute: the open below would succeed for an administrator under some
+    // systems, and the replacement would then lift the protection the user set.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES
+        && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        outcome.kind = FileOutcome::notOpened;
+        return outcome;
+    }
     UniqueHandle probe(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!probe) {
