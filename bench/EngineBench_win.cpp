@@ -138,13 +138,20 @@ TESSEL_BENCH(EngineRenameRunAgainstMoveFile)
     for (std::size_t at = report.find("has been"); at != std::string::npos; at = report.find("has been", at + 1))
         ++runMoved;
 
-    benchFigure("bare MoveFileA loop, 2,000 files in one folder", count / bare, "files/s");
+    // The bare loop once more, c -> d, so that neither side profits from going first.
+    start = benchSeconds();
+    for (int i = 0; i < count; ++i)
+        bareMoved += MoveFileA(numbered(folder, "c", i).c_str(), numbered(folder, "d", i).c_str()) ? 1 : 0;
+    const double bareAgain = benchSeconds() - start;
+    const double bareMean = (bare + bareAgain) / 2;
+
+    benchFigure("bare MoveFileA loop, 2,000 files in one folder (mean of 2)", count / bareMean, "files/s");
     benchFigure("rename run, 2,000 files in one folder", count / run, "files/s");
-    benchFigure("rename run rate / bare MoveFileA rate", 100.0 * bare / run, "%", "(goal >= 75 %)");
-    if (bareMoved != count || runMoved != count)
-        std::printf("  moved %d (bare) and %d (run) of %d\n", bareMoved, runMoved, count);
+    benchFigure("rename run rate / bare MoveFileA rate", 100.0 * bareMean / run, "%", "(goal >= 75 %)");
+    if (bareMoved != 2 * count || runMoved != count)
+        std::printf("  moved %d (bare, twice) and %d (run) of %d\n", bareMoved, runMoved, count);
 
     for (int i = 0; i < count; ++i)
-        DeleteFileA(numbered(folder, "c", i).c_str());
+        DeleteFileA(numbered(folder, "d", i).c_str());
     RemoveDirectoryA(folder.c_str());
 }
