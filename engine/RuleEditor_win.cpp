@@ -4,7 +4,6 @@
 #include "app/MainDialog.h"
 
 #include "app/Messages.h"
-#include "engine/CharScan.h"
 #include "engine/CodePage.h"
 #include "engine/RuleEditorText.h"
 #include "filelist/ListBoxes_win.h"
