@@ -63,6 +63,15 @@ bool runPreconditionsMet(HWND fileList, HWND ruleList)
     return true;
 }
 
+// A disabled button cannot keep the keyboard focus; the focus moves on to the next
+// control rather than leave the window without one (Undo disables itself when clicked).
+void enableUndo(HWND dialog, HWND undo, bool enable)
+{
+    if (!enable && GetFocus() == undo)
+        SendMessageA(dialog, WM_NEXTDLGCTL, 0, FALSE);
+    EnableWindow(undo, enable ? TRUE : FALSE);
+}
+
 } // namespace
 
 void MainDialog::previewCommand()
@@ -86,12 +95,12 @@ void MainDialog::runRules(bool renameOnDisk)
     DiskMover mover;
     const std::string report = runRenameRules(renameOnDisk, files, computer, &mover, renameJournal_);
     setResultText(item(IDC_RESULT_LIST), report);
-    EnableWindow(item(IDC_UNDO), renameOnDisk ? TRUE : FALSE);
+    enableUndo(hwnd(), item(IDC_UNDO), renameOnDisk);
 }
 
 void MainDialog::undoCommand()
 {
-    EnableWindow(item(IDC_UNDO), FALSE);
+    enableUndo(hwnd(), item(IDC_UNDO), false);
     DiskMover mover;
     const std::string report = runUndo(renameJournal_, listBoxLines(item(IDC_FILE_LIST)), mover);
     setResultText(item(IDC_RESULT_LIST), report);
