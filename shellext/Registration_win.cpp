@@ -69,6 +69,22 @@ HRESULT registerTypeLibrary()
     return hr;
 }
 
+bool typeLibraryRegistered(const TLIBATTR& attributes)
+{
+    WCHAR guid[50] = {};
+    StringFromGUID2(attributes.guid, guid, 50);
+    char guidText[50] = {};
+    WideCharToMultiByte(CP_ACP, 0, guid, -1, guidText, sizeof guidText, nullptr, nullptr);
+    char path[128];
+    wsprintfA(path, "TypeLib\\%s\\%x.%x\\%lx", guidText, attributes.wMajorVerNum, attributes.wMinorVerNum,
+              static_cast<unsigned long>(attributes.lcid));
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
 typedef HRESULT(WINAPI* UnRegisterTypeLibFunction)(REFGUID, WORD, WORD, LCID, SYSKIND);
 
 HRESULT unregisterTypeLibrary()
@@ -86,14 +102,13 @@ HRESULT unregisterTypeLibrary()
         if (SUCCEEDED(hr)) {
             TLIBATTR* attributes = nullptr;
             hr = library->GetLibAttr(&attributes);
-            if (SUCCEEDED(hr)) {
+            // Removing what is not registered leaves the registry as asked; platforms differ
+            // in what they answer then, so look first.
+            if (SUCCEEDED(hr) && typeLibraryRegistered(*attributes))
                 hr = unregisterFunction(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
                                         attributes->lcid, attributes->syskind);
+            if (attributes)
                 library->ReleaseTLibAttr(attributes);
-                // Removing what is not registered leaves the registry as asked.
-                if (hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_LIBNOTREGISTERED)
-                    hr = S_OK;
-            }
             library->Release();
         }
     }

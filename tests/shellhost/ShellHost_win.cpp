@@ -105,7 +105,11 @@ public:
                 block.insert(block.end(), p.c_str(), p.c_str() + p.size() + 1);
             }
         }
+        // The list ends with an empty string; an empty list gets a second terminator, which
+        // the shell's readers of an empty list look for.
         block.insert(block.end(), wide_ ? 2 : 1, '\0');
+        if (paths_.empty())
+            block.insert(block.end(), wide_ ? 2 : 1, '\0');
         DROPFILES* header = reinterpret_cast<DROPFILES*>(block.data());
         header->pFiles = sizeof(DROPFILES);
         header->fWide = wide_;

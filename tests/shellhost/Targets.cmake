@@ -8,7 +8,7 @@ target_link_libraries(tessel_shellhost PRIVATE ole32 oleaut32 uuid shell32 user3
 add_library(tessel_registrar_applier STATIC ${CMAKE_SOURCE_DIR}/shellext/RegistrarApplier_win.cpp)
 target_link_libraries(tessel_registrar_applier PUBLIC tessel_core advapi32)
 if(TARGET win32_tests)
-  target_link_libraries(win32_tests PRIVATE tessel_registrar_applier)
+  target_link_libraries(win32_tests PRIVATE tessel_registrar_applier version)
   add_dependencies(win32_tests Tessel tessel_shellhost)
 endif()
 if(TARGET ui_tests)

@@ -1,0 +1,183 @@
+// The context-menu handler as Explorer uses it: the stand-in host creates it through the
+// real COM runtime after DllRegisterServer, hands it a CF_HDROP selection, builds a menu,
+// asks for the command strings and invokes the command.
+
+#include "ShellTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+using namespace shelltest;
+
+const char* const help = "Rename selected files with Tesselwork2.";
+
+// What a caller's buffer prefilled with '#' holds after a help-text request of this size,
+// as the host prints it: the text up to size - 1 characters, NULs up to size, the caller's
+// own characters after.
+std::string expectedBuffer(unsigned size)
+{
+    std::string out;
+    const unsigned length = static_cast<unsigned>(std::strlen(help));
+    for (unsigned i = 0; i < size + 2; ++i) {
+        if (i >= size)
+            out += "#";
+        else if (i + 1 < size && i < length)
+            out += help[i];
+        else
+            out += "\\x00";
+    }
+    return out;
+}
+
+class ContextMenuHost : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(InstallPathScope::set(install_.path()));
+        ASSERT_EQ(registerWithHost(dllPath()), S_OK);
+    }
+    std::string handoffPath() const { return install_.path() + "Tessel2.ts2"; }
+
+    InstallPathScope keep_;
+    // An installation folder with a blank in its name and no program in it: the handoff
+    // file stays where the handler wrote it.
+    ScratchFolder install_{"Tessel Host Install"};
+};
+
+TEST_F(ContextMenuHost, ExplorerSequence)
+{
+    HostReport r = runHost({"explore", "--twice", "C:\\a.txt", "D:\\Photos\\b c.jpg", "C:\\dir\\"});
+    ASSERT_TRUE(r.ran);
+    EXPECT_EQ(r["create"], "0x00000000");
+    EXPECT_EQ(r["qi.unknown"], "0x00000000");
+    EXPECT_EQ(r["qi.contextmenu"], "0x00000000");
+    EXPECT_EQ(r["qi.dispatch"], "0x80004002");
+    EXPECT_EQ(r["identity"], "same");
+    EXPECT_EQ(r["init.null"], "0x80004005");
+    EXPECT_EQ(r["init.nodrop"], "0x80004005");
+    EXPECT_EQ(r["init"], "0x00000000");
+    EXPECT_EQ(r["init.second"], "0x00000000");
+
+    // Inserted by position among the menu's own items, with the first command id.
+    EXPECT_EQ(r["query"], "0x00000001");
+    EXPECT_EQ(r["menu.count"], "3");
+    EXPECT_EQ(r["menu.0"], "1 First");
+    EXPECT_EQ(r["menu.1"], "100 &Tesselwork files");
+    EXPECT_EQ(r["menu.2"], "2 Second");
+    EXPECT_EQ(r["query.default"], "0x00000001");
+    EXPECT_EQ(r["menu.default.count"], "1");
+    EXPECT_EQ(r["menu.default.0"], "7 &Tesselwork files");
+
+    // Verbs that are not offset 0 are answered and ignored: no handoff file yet.
+    EXPECT_EQ(r["invoke.offset1"], "0x00000000");
+    EXPECT_EQ(r["invoke.verb"], "0x00000000");
+    EXPECT_EQ(r["invoke.null"], "0x80070057");
+    EXPECT_EQ(r["invoke"], "<missing>");
+    EXPECT_FALSE(fileExists(handoffPath()));
+    EXPECT_EQ(r["release"], "0");
+    EXPECT_EQ(r["done"], "1");
+}
+
+TEST_F(ContextMenuHost, CommandStrings)
+{
+    HostReport r = runHost({"explore", "C:\\a.txt"});
+    ASSERT_TRUE(r.ran);
+    const unsigned sizes[] = {0, 1, 5, 38, 39, 40, 64};
+    for (int offset = 0; offset < 2; ++offset) {
+        for (unsigned type : {0u, 1u, 2u, 4u, 5u, 6u, 7u}) {
+            for (unsigned size : sizes) {
+                const std::string key =
+                    "gcs." + std::to_string(offset) + "." + std::to_string(type) + "." + std::to_string(size);
+                const std::string untouched = std::string(size + 2 > 0 ? size + 2 : 0, '#');
+                std::string expected;
+                if ((type == 1 || type == 5) && offset == 0)
+                    expected = "0x00000000 " + expectedBuffer(size);
+                else if (type == 2)
+                    expected = "0x00000000 " + untouched;
+                else
+                    expected = "0x80070057 " + untouched;
+                EXPECT_EQ(r[key], expected) << key;
+            }
+        }
+    }
+}
+
+TEST_F(ContextMenuHost, HandoffFileIsByteExact)
+{
+    struct Row {
+        const char* what;
+        std::vector<std::string> flags;
+        std::vector<std::string> paths;
+        std::string expected;
+    };
+    const std::string longPath = "C:\\" + std::string(150, 'a') + "\\" + std::string(150, 'b') + ".txt";
+    const std::vector<Row> rows = {
+        {"several files, shell order", {}, {"C:\\z.txt", "C:\\a.txt", "D:\\Photos\\b c.jpg"},
+         "C:\\z.txt\r\nC:\\a.txt\r\nD:\\Photos\\b c.jpg\r\n"},
+        {"one file", {}, {"C:\\one.txt"}, "C:\\one.txt\r\n"},
+        {"initialised twice", {"--twice"}, {"C:\\a.txt", "C:\\b.txt"},
+         "C:\\a.txt\r\nC:\\b.txt\r\nC:\\a.txt\r\nC:\\b.txt\r\n"},
+        {"path longer than 259 characters, whole", {}, {longPath, "C:\\x"}, longPath + "\r\nC:\\x\r\n"},
+        {"ANSI drop list", {"--ansi-drop"}, {"C:\\a b\\c.txt", longPath}, "C:\\a b\\c.txt\r\n" + longPath + "\r\n"},
+        {"empty selection", {}, {}, ""},
+    };
+    for (const Row& row : rows) {
+        DeleteFileA(handoffPath().c_str());
+        std::vector<std::string> args = {"explore", "--invoke"};
+        args.insert(args.end(), row.flags.begin(), row.flags.end());
+        args.insert(args.end(), row.paths.begin(), row.paths.end());
+        HostReport r = runHost(args);
+        EXPECT_EQ(r["invoke"], "0x00000000") << row.what;
+        ASSERT_TRUE(fileExists(handoffPath())) << row.what;
+        EXPECT_EQ(readFile(handoffPath()), row.expected) << row.what;
+    }
+}
+
+TEST_F(ContextMenuHost, NonAsciiPathsInTheAnsiCodePage)
+{
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "the sample text is in code page 1252; this system uses " << GetACP();
+    DeleteFileA(handoffPath().c_str());
+    const std::string path = "C:\\Caf\xE9\\\xC9t\xE9.jpg";
+    HostReport r = runHost({"explore", "--invoke", path});
+    EXPECT_EQ(r["invoke"], "0x00000000");
+    EXPECT_EQ(readFile(handoffPath()), path + "\r\n");
+}
+
+TEST_F(ContextMenuHost, UnwritableHandoffDoesNothingVisible)
+{
+    // A handoff file held open without sharing elsewhere cannot be replaced: S_OK, the file
+    // unchanged.
+    ASSERT_TRUE(writeFile(handoffPath(), "old\r\n"));
+    HANDLE held = CreateFileA(handoffPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    HostReport r = runHost({"explore", "--invoke", "C:\\new.txt"});
+    CloseHandle(held);
+    EXPECT_EQ(r["invoke"], "0x00000000");
+    EXPECT_EQ(readFile(handoffPath()), "old\r\n");
+    DeleteFileA(handoffPath().c_str());
+
+    // An installation folder that does not exist.
+    ASSERT_TRUE(InstallPathScope::set(install_.path() + "missing\\"));
+    r = runHost({"explore", "--invoke", "C:\\new.txt"});
+    EXPECT_EQ(r["create"], "0x00000000");
+    EXPECT_EQ(r["invoke"], "0x00000000");
+    EXPECT_FALSE(fileExists(install_.path() + "missing\\Tessel2.ts2"));
+}
+
+TEST_F(ContextMenuHost, NotCreatableWithoutInstallPath)
+{
+    InstallPathScope::erase();
+    HostReport r = runHost({"explore", "C:\\a.txt"});
+    ASSERT_TRUE(r.ran);
+    EXPECT_NE(r["create"], "<missing>");
+    EXPECT_TRUE(FAILED(static_cast<HRESULT>(std::stoul(r["create"].substr(2), nullptr, 16)))) << r["create"];
+    ASSERT_TRUE(InstallPathScope::set(""));
+    r = runHost({"explore", "C:\\a.txt"});
+    EXPECT_TRUE(FAILED(static_cast<HRESULT>(std::stoul(r["create"].substr(2), nullptr, 16)))) << r["create"];
+}
+
+}  // namespace

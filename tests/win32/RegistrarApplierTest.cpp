@@ -1,0 +1,135 @@
+// The registrar's registry side on a scratch key of the current user: value types, marks,
+// removal of trees and leaves, and stopping at the first failure.
+
+#include "ShellTestSupport.h"
+
+#include "shellext/RegistrarApplier_win.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char scratch[] = "Software\\TesselRegistrarTest";
+
+std::string dumpScratch()
+{
+    std::string out;
+    shelltest::dumpKey(HKEY_CURRENT_USER, scratch, "T", out);
+    return out;
+}
+
+bool scratchKeyExists(const std::string& sub)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(scratch) + "\\" + sub).c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+class RegistrarApplier : public ::testing::Test {
+protected:
+    void SetUp() override { deleteKeyTree(HKEY_CURRENT_USER, scratch); }
+    void TearDown() override { deleteKeyTree(HKEY_CURRENT_USER, scratch); }
+
+    HRESULT run(const std::string& body, RegistrarMode mode)
+    {
+        return runRegistrarScript("HKCU { NoRemove Software { NoRemove TesselRegistrarTest { " + body + " } } }",
+                                  {{"MODULE", "C:\\m d\\T.dll"}}, mode);
+    }
+};
+
+TEST_F(RegistrarApplier, WritesEveryValueType)
+{
+    ASSERT_EQ(run("K = s '%MODULE%' { val e = e '%%SystemRoot%%' val m = m 'a\\0b' val d = d 0x01020304 "
+                  "val b = b '00ff10' }",
+                  RegistrarMode::Register),
+              S_OK);
+    const std::string expected =
+        "[T]\n"
+        "[T\\K]\n"
+        "  \"\" type 1: 43 3A 5C 6D 20 64 5C 54 2E 64 6C 6C 00\n"
+        "  \"b\" type 3: 00 FF 10\n"
+        "  \"d\" type 4: 04 03 02 01\n"
+        "  \"e\" type 2: 25 53 79 73 74 65 6D 52 6F 6F 74 25 00\n"
+        "  \"m\" type 7: 61 00 62 00 00\n";
+    EXPECT_EQ(dumpScratch(), expected);
+    ASSERT_EQ(run("K = s '%MODULE%' { val e = e '' }", RegistrarMode::Remove), S_OK);
+    EXPECT_EQ(dumpScratch(), "[T]\n");
+}
+
+TEST_F(RegistrarApplier, MarksInBothModes)
+{
+    const std::string script = "NoRemove Keep { val v = s 'x' ForceRemove Force { Sub } Plain { Leaf } Delete Old }";
+    // Leftovers: a stale subkey under the ForceRemove key, a key to be deleted, a foreign
+    // value and subkey under NoRemove.
+    ASSERT_EQ(run("Keep { val own = s 'o' Force { Stale } Old { Deeper { Deepest } } Mine }", RegistrarMode::Register),
+              S_OK);
+    ASSERT_EQ(run(script, RegistrarMode::Register), S_OK);
+    EXPECT_FALSE(scratchKeyExists("Keep\\Force\\Stale"));
+    EXPECT_TRUE(scratchKeyExists("Keep\\Force\\Sub"));
+    EXPECT_TRUE(scratchKeyExists("Keep\\Plain\\Leaf"));
+    EXPECT_FALSE(scratchKeyExists("Keep\\Old"));
+    EXPECT_TRUE(scratchKeyExists("Keep\\Mine"));
+    const std::string registered = dumpScratch();
+    ASSERT_EQ(run(script, RegistrarMode::Register), S_OK);
+    EXPECT_EQ(dumpScratch(), registered) << "registering twice";
+
+    ASSERT_EQ(run(script, RegistrarMode::Remove), S_OK);
+    EXPECT_TRUE(scratchKeyExists("Keep"));
+    EXPECT_TRUE(scratchKeyExists("Keep\\Mine"));
+    EXPECT_FALSE(scratchKeyExists("Keep\\Force"));
+    EXPECT_FALSE(scratchKeyExists("Keep\\Plain"));
+    const std::string left = dumpScratch();
+    EXPECT_EQ(left.find("\"v\""), std::string::npos) << left;
+    EXPECT_NE(left.find("\"own\""), std::string::npos) << left;
+    // Removing what is already gone succeeds.
+    EXPECT_EQ(run(script, RegistrarMode::Remove), S_OK);
+}
+
+TEST_F(RegistrarApplier, DeleteTreeHandlesDepthAndLongNames)
+{
+    // Built key by key relative to the last, so that no full path is longer than a name.
+    HKEY parent = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(scratch) + "\\Top").c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &parent, nullptr),
+              ERROR_SUCCESS);
+    for (int level = 0; level < 24; ++level) {
+        for (int sibling = 0; sibling < 3; ++sibling) {
+            const std::string name = std::string(250, static_cast<char>('a' + sibling)) + std::to_string(level);
+            HKEY child = nullptr;
+            ASSERT_EQ(RegCreateKeyExA(parent, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr),
+                      ERROR_SUCCESS);
+            RegSetValueExA(child, "v", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
+            if (sibling < 2) {
+                RegCloseKey(child);
+            } else {
+                RegCloseKey(parent);
+                parent = child;
+            }
+        }
+    }
+    RegCloseKey(parent);
+    EXPECT_EQ(deleteKeyTree(HKEY_CURRENT_USER, std::string(scratch) + "\\Top"), ERROR_SUCCESS);
+    EXPECT_FALSE(scratchKeyExists("Top"));
+    EXPECT_EQ(deleteKeyTree(HKEY_CURRENT_USER, std::string(scratch) + "\\Top"), ERROR_SUCCESS) << "already gone";
+}
+
+TEST_F(RegistrarApplier, FailuresAreReported)
+{
+    EXPECT_EQ(runRegistrarScript("HKCU { 'unterminated }", {}, RegistrarMode::Register), E_UNEXPECTED);
+    EXPECT_EQ(runRegistrarScript("HKCU { A = s '%NOPE%' }", {}, RegistrarMode::Register), E_UNEXPECTED);
+    // A value below a key that cannot be created: a key may not be created under a
+    // volatile key unless it is volatile too, and the applier stops there.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(scratch) + "\\Volatile").c_str(), 0, nullptr,
+                              REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    const HRESULT hr = run("Volatile { Child = s 'x' } After", RegistrarMode::Register);
+    EXPECT_TRUE(FAILED(hr)) << std::hex << hr;
+    EXPECT_FALSE(scratchKeyExists("After")) << "nothing runs after a failed step";
+}
+
+}  // namespace
