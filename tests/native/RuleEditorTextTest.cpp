@@ -9,8 +9,8 @@ namespace {
 
 struct ComposeRow {
     RuleEditorState state;
-    std::string rule;    // expected line, when accepted
-    std::string message; // expected message, when refused
+    std::string rule = {};    // expected line, when accepted
+    std::string message = {}; // expected message, when refused
 };
 
 RuleEditorState picked(const char* target, const char* action, const char* first)
