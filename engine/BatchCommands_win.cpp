@@ -7,6 +7,7 @@
 #include "engine/FileError_win.h"
 #include "engine/ResultLogFile.h"
 #include "filelist/ListBoxes_win.h"
+#include "filelist/SelectionCommands_win.h"
 #include "win/WaitCursor.h"
 
 #include <commdlg.h>
@@ -15,28 +16,6 @@ namespace {
 
 // One entry; the common dialog wants the pairs zero-separated, ended by two zeros.
 const char batchFilter[] = "Tesselwork File (*.tlx)\0*.tlx\0";
-
-std::vector<std::string> listLines(HWND list)
-{
-    std::vector<std::string> lines;
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    if (count == LB_ERR || count <= 0)
-        return lines;
-    lines.reserve(static_cast<std::size_t>(count));
-    std::string buffer;
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        if (length == LB_ERR || length <= 0) {
-            lines.emplace_back();
-            continue;
-        }
-        buffer.resize(static_cast<std::size_t>(length) + 1);
-        const LRESULT copied = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                                            reinterpret_cast<LPARAM>(&buffer[0]));
-        lines.emplace_back(buffer.data(), copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
-    }
-    return lines;
-}
 
 void fillList(HWND list, const std::vector<std::string>& lines)
 {
@@ -95,9 +74,9 @@ void MainDialog::saveBatch()
     WaitCursor wait;
     BatchFile batch;
     batch.addedPaths = addedPaths_.paths();
-    batch.fileListLines = listLines(item(IDC_FILE_LIST));
+    batch.fileListLines = listBoxLines(item(IDC_FILE_LIST));
     batch.journalPaths = renameJournal_.paths();
-    batch.ruleLines = listLines(item(IDC_RULE_LIST));
+    batch.ruleLines = listBoxLines(item(IDC_RULE_LIST));
     batch.undoAvailable = IsWindowEnabled(item(IDC_UNDO)) != FALSE;
     const FileOutcome outcome = saveBatchFile(path, batch);
     wait.restore();

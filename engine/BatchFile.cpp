@@ -153,6 +153,31 @@ public:
         return true;
     }
 
+    // `size` bytes into `target`, copied once (no zero-fill first).
+    bool string(std::string& target, std::size_t size)
+    {
+        target.clear();
+        if (status_ != BatchReadStatus::ok)
+            return false;
+        if (size <= filled_ - position_) {
+            target.assign(buffer_ + position_, size);
+            position_ += size;
+            taken_ += size;
+            return true;
+        }
+        target.reserve(size);
+        while (size > 0) {
+            if (position_ == filled_ && !refill())
+                return false;
+            std::size_t part = std::min(size, filled_ - position_);
+            target.append(buffer_ + position_, part);
+            position_ += part;
+            taken_ += part;
+            size -= part;
+        }
+        return true;
+    }
+
     // Marks the data as ending early (a declared size it cannot hold).
     bool pastEnd()
     {
@@ -231,8 +256,7 @@ bool readString(BufferedReader& in, const CodePage& codePage, std::string& out)
     if (!wide) {
         if (length > in.remaining())
             return in.pastEnd();
-        out.resize(length);
-        return length == 0 || in.bytes(&out[0], length);
+        return in.string(out, length);
     }
     if (static_cast<std::uint64_t>(length) * 2 > in.remaining())
         return in.pastEnd();

@@ -6,37 +6,15 @@
 #include "app/Messages.h"
 #include "filelist/Filter.h"
 #include "filelist/ListBoxes_win.h"
+#include "filelist/SelectionCommands_win.h"
 #include "win/WaitCursor.h"
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
-
-std::string listLine(HWND list, int index)
-{
-    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR || length <= 0)
-        return std::string();
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const LRESULT copied = SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
-    return text;
-}
-
-// The selected line numbers, ascending.
-std::vector<int> selectedIndexes(HWND list)
-{
-    const LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
-    if (count == LB_ERR || count <= 0)
-        return {};
-    std::vector<int> indexes(static_cast<std::size_t>(count));
-    const LRESULT got = SendMessageA(list, LB_GETSELITEMS, static_cast<WPARAM>(count),
-                                     reinterpret_cast<LPARAM>(indexes.data()));
-    indexes.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
-    return indexes;
-}
 
 // Redraw off for the time of many selection changes: each one repaints its line otherwise.
 class RedrawOff {
@@ -58,30 +36,183 @@ const char noSelectionText[] = "Please select the files first.";
 
 } // namespace
 
+std::string listBoxLine(HWND list, int index)
+{
+    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR || length <= 0)
+        return std::string();
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT copied = SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return text;
+}
+
+std::vector<std::string> listBoxLines(HWND list)
+{
+    std::vector<std::string> lines;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    if (count == LB_ERR || count <= 0)
+        return lines;
+    lines.reserve(static_cast<std::size_t>(count));
+    // The list box keeps its lines as UTF-16: its wide messages hand them out without a
+    // conversion each, so one conversion here costs less than the ANSI messages' two.
+    std::wstring wide;
+    std::string narrow;
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length == LB_ERR || length <= 0) {
+            lines.emplace_back();
+            continue;
+        }
+        wide.resize(static_cast<std::size_t>(length) + 1);
+        const LRESULT copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&wide[0]));
+        if (copied == LB_ERR || copied <= 0) {
+            lines.emplace_back();
+            continue;
+        }
+        const int units = static_cast<int>(copied);
+        narrow.resize(static_cast<std::size_t>(units) * 2 + 1);
+        const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), units, &narrow[0],
+                                              static_cast<int>(narrow.size()), nullptr, nullptr);
+        lines.emplace_back(narrow.data(), bytes > 0 ? static_cast<std::size_t>(bytes) : 0);
+    }
+    return lines;
+}
+
+std::vector<int> selectedListBoxIndexes(HWND list)
+{
+    const LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
+    if (count == LB_ERR || count <= 0)
+        return {};
+    std::vector<int> indexes(static_cast<std::size_t>(count));
+    const LRESULT got = SendMessageA(list, LB_GETSELITEMS, static_cast<WPARAM>(count),
+                                     reinterpret_cast<LPARAM>(indexes.data()));
+    indexes.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
+    return indexes;
+}
+
+namespace {
+
+// A list box of variable-height lines finds the place of line i by adding up the heights of
+// the lines between its top line and i, and does so for every line whose selection changes
+// (the Wine list box at least): changing many lines far from the top costs the square of
+// their number. So the top line is moved along in blocks while lines change, and put back
+// after; a block of 2048 lines balances the cost of a move against that of the sums.
+class NearTop {
+public:
+    explicit NearTop(HWND list) : list_(list), top_(SendMessageA(list, LB_GETTOPINDEX, 0, 0)) {}
+    ~NearTop()
+    {
+        if (moved_ && top_ != LB_ERR)
+            SendMessageA(list_, LB_SETTOPINDEX, static_cast<WPARAM>(top_), 0);
+    }
+    NearTop(const NearTop&) = delete;
+    NearTop& operator=(const NearTop&) = delete;
+
+    static constexpr int block = 2048;
+
+    // Makes the block holding the line the top.
+    void reach(int line)
+    {
+        const int wanted = line / block;
+        if (wanted != block_) {
+            block_ = wanted;
+            moved_ = true;
+            SendMessageA(list_, LB_SETTOPINDEX, static_cast<WPARAM>(wanted * block), 0);
+        }
+    }
+
+private:
+    HWND list_;
+    LRESULT top_;
+    int block_ = -1;
+    bool moved_ = false;
+};
+
+// Selects or clears lines first..last, block by block.
+void setRange(HWND list, NearTop& mover, int first, int last, bool select)
+{
+    while (first <= last) {
+        mover.reach(first);
+        const int end = std::min(last, (first / NearTop::block + 1) * NearTop::block - 1);
+        if (select)
+            SendMessageA(list, LB_SELITEMRANGEEX, static_cast<WPARAM>(first), end);
+        else if (end == first)
+            SendMessageA(list, LB_SETSEL, FALSE, first);
+        else
+            SendMessageA(list, LB_SELITEMRANGEEX, static_cast<WPARAM>(end), first);
+        first = end + 1;
+    }
+}
+
+} // namespace
+
+void selectAllLines(HWND list)
+{
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    if (count == LB_ERR || count <= 0)
+        return;
+    RedrawOff redraw(list);
+    NearTop mover(list);
+    setRange(list, mover, 0, static_cast<int>(count) - 1, true);
+}
+
+void invertLineSelection(HWND list)
+{
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    if (count == LB_ERR || count <= 0)
+        return;
+    const std::vector<int> selected = selectedListBoxIndexes(list);
+    RedrawOff redraw(list);
+    NearTop mover(list);
+    // Clear everything, then select the runs between the lines that were selected: one
+    // message per run instead of two per line.
+    setRange(list, mover, 0, static_cast<int>(count) - 1, false);
+    int runStart = 0;
+    for (int index : selected) {
+        if (index > runStart)
+            setRange(list, mover, runStart, index - 1, true);
+        runStart = index + 1;
+    }
+    if (runStart < count)
+        setRange(list, mover, runStart, static_cast<int>(count) - 1, true);
+}
+
 std::vector<std::string> MainDialog::selectedFileLines() const
 {
     HWND list = item(IDC_FILE_LIST);
     std::vector<std::string> lines;
-    for (int index : selectedIndexes(list))
-        lines.push_back(listLine(list, index));
+    for (int index : selectedListBoxIndexes(list))
+        lines.push_back(listBoxLine(list, index));
     return lines;
+}
+
+std::vector<std::string> deleteSelectedLines(HWND list)
+{
+    std::vector<std::string> removed;
+    const std::vector<int> selected = selectedListBoxIndexes(list);
+    if (selected.empty())
+        return removed;
+    removed.reserve(selected.size());
+    RedrawOff redraw(list);
+    NearTop mover(list);
+    // Last to first, so that the numbers of the lines still to go stay valid.
+    for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
+        mover.reach(*it);
+        removed.push_back(listBoxLine(list, *it));
+        SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(*it), 0);
+    }
+    return removed;
 }
 
 void MainDialog::removeSelected()
 {
     HWND list = item(IDC_FILE_LIST);
-    const std::vector<int> selected = selectedIndexes(list);
-    if (selected.empty())
+    const std::vector<std::string> removed = deleteSelectedLines(list);
+    if (removed.empty())
         return;
-    {
-        RedrawOff redraw(list);
-        // Last to first, so that the numbers of the lines still to go stay valid.
-        for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
-            const std::string line = listLine(list, *it);
-            SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(*it), 0);
-            addedPaths_.removeExact(line);
-        }
-    }
+    for (const std::string& line : removed)
+        addedPaths_.removeExact(line);
     updateHorizontalExtent(list);
     EnableWindow(item(IDC_UNDO), FALSE);
 }
@@ -98,36 +229,12 @@ void MainDialog::removeAll()
 
 void MainDialog::selectAll()
 {
-    HWND list = item(IDC_FILE_LIST);
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    if (count == LB_ERR || count <= 0)
-        return;
-    RedrawOff redraw(list);
-    // -1 is every line at once; the list box sends no selection-change notification.
-    SendMessageA(list, LB_SETSEL, TRUE, -1);
+    selectAllLines(item(IDC_FILE_LIST));
 }
 
 void MainDialog::invertSelection()
 {
-    HWND list = item(IDC_FILE_LIST);
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    if (count == LB_ERR || count <= 0)
-        return;
-    const std::vector<int> selected = selectedIndexes(list);
-    RedrawOff redraw(list);
-    // Clear everything, then select the runs between the lines that were selected: one
-    // message per run instead of two per line.
-    SendMessageA(list, LB_SETSEL, FALSE, -1);
-    int runStart = 0;
-    auto selectRun = [&](int end) {
-        if (end > runStart)
-            SendMessageA(list, LB_SELITEMRANGEEX, static_cast<WPARAM>(runStart), end - 1);
-    };
-    for (int index : selected) {
-        selectRun(index);
-        runStart = index + 1;
-    }
-    selectRun(static_cast<int>(count));
+    invertLineSelection(item(IDC_FILE_LIST));
 }
 
 void MainDialog::openCurrentFile()
@@ -139,7 +246,7 @@ void MainDialog::openCurrentFile()
     const LRESULT caret = SendMessageA(list, LB_GETCARETINDEX, 0, 0);
     if (caret == LB_ERR || caret < 0 || caret >= count)
         return;
-    const std::string line = listLine(list, static_cast<int>(caret));
+    const std::string line = listBoxLine(list, static_cast<int>(caret));
     // The shell's result is not examined: a file without an associated program is the
     // shell's to report.
     ShellExecuteA(nullptr, "open", line.c_str(), nullptr, nullptr, SW_SHOW);

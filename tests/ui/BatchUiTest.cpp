@@ -137,6 +137,12 @@ TEST(BatchUi, ABatchThatEndsEarlyIsToldAndChangesNothing)
         ui::ModalWindow box = app.waitForModal("Tesselwork 2", 5000);
         ASSERT_TRUE(box) << "no error box for " << path;
         EXPECT_EQ(box.staticText(), "An attempt was made to access an unnamed file past its end.");
+        bool stopIcon = false;
+        for (HWND child = GetWindow(box.hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (ui::className(child) == "Static" && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+                stopIcon = true;
+        }
+        EXPECT_TRUE(stopIcon) << "the error box shows no icon";
         box.command(IDOK);
         box.waitClosed();
         app.waitIdle();

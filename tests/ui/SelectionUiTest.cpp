@@ -3,6 +3,8 @@
 
 #include "CommandsUiSupport.h"
 
+#include "engine/BatchFile.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -74,12 +76,26 @@ TEST(SelectionUi, RemoveSelectedKeepsHiddenEntriesAndRemoveAllDropsThem)
 
     app.setText(IDC_FILTER, "jpg");
     ASSERT_EQ(app.lineCount(IDC_FILE_LIST), 1);
+    // A batch that says Undo is available turns it on; Remove All turns it off again.
+    BatchFile undoable;
+    undoable.addedPaths = {folder / "b.jpg"};
+    undoable.fileListLines = undoable.addedPaths;
+    undoable.undoAvailable = true;
+    commandsui::writeFile(folder / "undo.tlx", encodeBatchFile(undoable));
+    app.clickAsync(IDC_LOAD_BATCH);
+    ui::ModalWindow dialog;
+    ASSERT_TRUE(ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }));
+    ASSERT_TRUE(commandsui::chooseFileName(dialog, folder / "undo.tlx"));
+    dialog.waitClosed();
+    app.waitIdle();
+    ASSERT_TRUE(app.isEnabled(IDC_UNDO));
     app.click(IDC_REMOVE_ALL);
+    EXPECT_FALSE(app.isEnabled(IDC_UNDO));
     EXPECT_EQ(app.lineCount(IDC_FILE_LIST), 0);
     app.setText(IDC_FILTER, "");
     EXPECT_EQ(app.lineCount(IDC_FILE_LIST), 0) << "Remove All left entries hidden by the filter";
     // The files themselves stay.
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt", "b.jpg", "c.txt", "d.txt"}));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt", "b.jpg", "c.txt", "d.txt", "undo.tlx"}));
 }
 
 TEST(SelectionUi, SelectAllAndInvert)

@@ -1,0 +1,224 @@
+// Win32 figures for batch files and the selection commands on 100,000 lines: save (lines
+// collected from the list box, file written beside and put in place), load (file read,
+// added paths replaced, list refilled), select all and invert in a real owner-drawn list box.
+
+#include "bench/Bench.h"
+
+#include "controls/SkinListBox_win.h"
+#include "engine/BatchFile_win.h"
+#include "filelist/AddedPaths.h"
+#include "filelist/ListBoxes_win.h"
+#include "filelist/SelectionCommands_win.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+LRESULT CALLBACK batchHostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Owner-draw requests go to the list box's object, as the main window's dialog does.
+    if (message == WM_MEASUREITEM) {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (Control* c = Control::fromWindow(GetDlgItem(window, static_cast<int>(measure->CtlID))))
+            if (c->measureItem(*measure))
+                return TRUE;
+    } else if (message == WM_DRAWITEM) {
+        auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (Control* c = Control::fromWindow(draw->hwndItem))
+            if (c->drawItem(*draw))
+                return TRUE;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// A shown window with the file list's and the rules list's styles and font.
+class BatchListHost {
+public:
+    BatchListHost()
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = batchHostProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TesselBenchBatchHost";
+        RegisterClassA(&wc);
+        window_ = CreateWindowA(wc.lpszClassName, "bench", WS_OVERLAPPEDWINDOW, 0, 0, 700, 400, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+        HDC dc = GetDC(nullptr);
+        font_ = CreateFontA(-MulDiv(9, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                            DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma");
+        ReleaseDC(nullptr, dc);
+        files_ = makeList(1000, 10, wc.hInstance);
+        rules_ = makeList(1006, 200, wc.hInstance);
+        fileSkin_.attach(files_);
+        ruleSkin_.attach(rules_);
+        ShowWindow(window_, SW_SHOW);
+        pump();
+    }
+    ~BatchListHost()
+    {
+        fileSkin_.detach();
+        ruleSkin_.detach();
+        DestroyWindow(window_);
+        DeleteObject(font_);
+    }
+    HWND files() const { return files_; }
+    HWND rules() const { return rules_; }
+
+private:
+    HWND makeList(int id, int top, HINSTANCE module)
+    {
+        HWND list = CreateWindowA("LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL
+                                      | LBS_EXTENDEDSEL | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_NOTIFY
+                                      | LBS_NOINTEGRALHEIGHT,
+                                  10, top, 660, 180, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module,
+                                  nullptr);
+        SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+        return list;
+    }
+
+    HWND window_ = nullptr;
+    HWND files_ = nullptr;
+    HWND rules_ = nullptr;
+    HFONT font_ = nullptr;
+    SkinListBox fileSkin_;
+    SkinListBox ruleSkin_;
+};
+
+std::vector<const std::string*> pointersTo(const std::vector<std::string>& lines)
+{
+    std::vector<const std::string*> out;
+    out.reserve(lines.size());
+    for (const std::string& line : lines)
+        out.push_back(&line);
+    return out;
+}
+
+double msSince(double start)
+{
+    return (benchSeconds() - start) * 1000.0;
+}
+
+} // namespace
+
+TESSEL_BENCH(BatchAndSelectionWin32)
+{
+    const int count = 100000;
+    std::vector<std::string> paths;
+    paths.reserve(count);
+    for (int i = 0; i < count; ++i)
+        paths.push_back("C:\\Users\\someone\\Pictures\\Holiday 2003\\Day " + std::to_string(i % 31) + "\\IMG_"
+                        + std::to_string(100000 + i) + ".JPG");
+    std::vector<std::string> journal;
+    journal.reserve(count);
+    for (const std::string& p : paths)
+        journal.push_back(p.substr(0, p.size() - 4) + "_new.JPG");
+    const std::vector<std::string> rules = {"FILENAME PREFIX digit length:5", "FILEEXT LOWERCASE"};
+
+    BatchListHost host;
+    AddedPaths added;
+    for (const std::string& p : paths)
+        added.appendUnchecked(p);
+
+    double start = benchSeconds();
+    refillListBox(host.files(), pointersTo(paths));
+    benchFigure("file list refill, 100,000 lines (redraw off)", msSince(start), "ms");
+    refillListBox(host.rules(), pointersTo(rules));
+    pump();
+
+    start = benchSeconds();
+    selectAllLines(host.files());
+    const double selectMs = msSince(start);
+    pump();
+    benchFigure("select all, 100,000 lines", selectMs, "ms", "(goal < 300)");
+    const LRESULT afterSelect = SendMessageA(host.files(), LB_GETSELCOUNT, 0, 0);
+
+    start = benchSeconds();
+    invertLineSelection(host.files());
+    const double invertAllMs = msSince(start);
+    pump();
+    benchFigure("invert, 100,000 lines all selected", invertAllMs, "ms", "(goal < 300)");
+    const LRESULT afterInvert = SendMessageA(host.files(), LB_GETSELCOUNT, 0, 0);
+
+    // The worst case for runs: every other line selected.
+    SendMessageA(host.files(), WM_SETREDRAW, FALSE, 0);
+    for (int i = 0; i < count; i += 2)
+        SendMessageA(host.files(), LB_SETSEL, TRUE, i);
+    SendMessageA(host.files(), WM_SETREDRAW, TRUE, 0);
+    start = benchSeconds();
+    invertLineSelection(host.files());
+    const double invertAlternateMs = msSince(start);
+    pump();
+    benchFigure("invert, 100,000 lines every other selected", invertAlternateMs, "ms", "(goal < 300)");
+    const LRESULT afterAlternate = SendMessageA(host.files(), LB_GETSELCOUNT, 0, 0);
+    if (afterSelect != count || afterInvert != 0 || afterAlternate != count / 2)
+        std::printf("  selection counts wrong: %ld %ld %ld\n", static_cast<long>(afterSelect),
+                    static_cast<long>(afterInvert), static_cast<long>(afterAlternate));
+
+    // Remove select with every other line selected, then with all of them.
+    start = benchSeconds();
+    const std::size_t removedHalf = deleteSelectedLines(host.files()).size();
+    benchFigure("remove select, 50,000 of 100,000 lines", msSince(start), "ms");
+    selectAllLines(host.files());
+    start = benchSeconds();
+    const std::size_t removedRest = deleteSelectedLines(host.files()).size();
+    benchFigure("remove select, all 50,000 lines", msSince(start), "ms");
+    if (removedHalf != count / 2 || removedRest != count / 2)
+        std::printf("  removal counts wrong: %u %u\n", static_cast<unsigned>(removedHalf),
+                    static_cast<unsigned>(removedRest));
+    refillListBox(host.files(), pointersTo(paths));
+
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string file = std::string(temp) + "tessel-bench-" + std::to_string(GetCurrentProcessId()) + ".tlx";
+
+    for (bool withJournal : {false, true}) {
+        const std::string label = withJournal ? " (with a journal of 100,000)" : " (no journal)";
+        start = benchSeconds();
+        BatchFile batch;
+        batch.addedPaths = added.paths();
+        const double addedMs = msSince(start);
+        batch.fileListLines = listBoxLines(host.files());
+        if (withJournal)
+            batch.journalPaths = journal;
+        batch.ruleLines = listBoxLines(host.rules());
+        batch.undoAvailable = true;
+        const double collectMs = msSince(start);
+        const double writeStart = benchSeconds();
+        const FileOutcome saved = saveBatchFile(file, batch);
+        const double writeMs = msSince(writeStart);
+        benchFigure("batch save: collect the lists" + label, collectMs, "ms");
+        benchFigure("  of which the added paths", addedMs, "ms");
+        benchFigure("batch save: write beside and replace" + label, writeMs, "ms");
+        benchFigure("batch save total" + label, collectMs + writeMs, "ms", "(goal <= 50)");
+
+        start = benchSeconds();
+        BatchFile loaded;
+        const FileOutcome read = loadBatchFile(file, loaded);
+        const double readMs = msSince(start);
+        added.replaceAll(loaded.addedPaths);
+        const double loadMs = msSince(start);
+        start = benchSeconds();
+        refillListBox(host.files(), pointersTo(loaded.fileListLines));
+        refillListBox(host.rules(), pointersTo(loaded.ruleLines));
+        const double refillMs = msSince(start);
+        pump();
+        benchFigure("batch load: read and replace the added paths" + label, loadMs, "ms", "(goal <= 100)");
+        benchFigure("  of which reading the file", readMs, "ms");
+        benchFigure("batch load: list refill" + label, refillMs, "ms");
+        if (saved.kind != FileOutcome::done || read.kind != FileOutcome::done || !(loaded == batch))
+            std::printf("  save or load failed\n");
+    }
+    DeleteFileA(file.c_str());
+}

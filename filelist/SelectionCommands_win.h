@@ -1,0 +1,20 @@
+#pragma once
+// The list-box side of the selection commands, shared by the main window and the benchmark.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Line i of a list box with strings; empty when there is none.
+std::string listBoxLine(HWND list, int index);
+// Every line, first to last.
+std::vector<std::string> listBoxLines(HWND list);
+// The selected line numbers, ascending.
+std::vector<int> selectedListBoxIndexes(HWND list);
+// Selects every line / flips the selection of every line, with redraw off meanwhile; the
+// list box sends no selection-change notification for either.
+void selectAllLines(HWND list);
+void invertLineSelection(HWND list);
+// Deletes the selected lines, last to first; returns their texts in that order.
+std::vector<std::string> deleteSelectedLines(HWND list);
