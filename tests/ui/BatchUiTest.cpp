@@ -4,6 +4,7 @@
 #include "CommandsUiSupport.h"
 
 #include "engine/BatchFile.h"
+#include "engine/CodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -221,6 +222,90 @@ TEST(BatchUi, SaveResultLogWritesTheHeaderAndTheTextAndNothingForAnEmptyList)
     const std::string path = ui::testBinDirectory() + name;
     EXPECT_EQ(readFile(path), "Tesselwork 2 Log on: " + expectedDate(seconds) + "\r\n\r\n" + text);
     DeleteFileA(path.c_str());
+}
+
+} // namespace
+
+namespace {
+
+std::vector<std::string> dialogComboItems(HWND combo)
+{
+    std::vector<std::string> items;
+    const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
+        std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+        char narrow[512] = {0};
+        WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+        items.push_back(narrow);
+    }
+    return items;
+}
+
+TEST(BatchUi, FileDialogsOfferTheBatchTypeAndSaveAddsItsExtension)
+{
+    TestFolder folder;
+    folder.create("a.txt");
+    ui::Program app;
+    ASSERT_TRUE(app.start(folder.handoff({"a.txt"}))) << app.lastError();
+    for (int command : {IDC_SAVE_BATCH, IDC_LOAD_BATCH}) {
+        app.clickAsync(command);
+        ui::ModalWindow dialog;
+        ASSERT_TRUE(ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }));
+        // cmb1, the file-type box.
+        EXPECT_EQ(dialogComboItems(GetDlgItem(dialog.hwnd(), 0x470)),
+                  (std::vector<std::string>{"Tesselwork File (*.tlx)"}))
+            << command;
+        if (command == IDC_SAVE_BATCH) {
+            ASSERT_TRUE(commandsui::chooseFileName(dialog, folder / "named"));
+        } else {
+            dialog.command(IDCANCEL);
+        }
+        dialog.waitClosed();
+        app.waitIdle();
+    }
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt", "named.tlx"}));
+    BatchFile saved;
+    ASSERT_EQ(decodeBatchFile(readFile(folder / "named.tlx"), modelCodePage(1252), saved), BatchReadStatus::ok);
+    EXPECT_EQ(saved.addedPaths, (std::vector<std::string>{folder / "a.txt"}));
+}
+
+TEST(BatchUi, ASaveThatCannotReplaceTheFileKeepsItAndNamesIt)
+{
+    TestFolder folder;
+    folder.create("a.txt");
+    const std::string path = folder / "held.tlx";
+    commandsui::writeFile(path, "the earlier batch");
+    // Another program holds the file open for reading and writing, but not for deletion:
+    // it can be opened, yet nothing can take its place.
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ui::Program app;
+    ASSERT_TRUE(app.start(folder.handoff({"a.txt"}))) << app.lastError();
+    app.clickAsync(IDC_SAVE_BATCH);
+    ui::ModalWindow dialog;
+    ASSERT_TRUE(ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }));
+    ASSERT_TRUE(commandsui::chooseFileName(dialog, path));
+    // The dialog asks before replacing an existing file.
+    ui::ModalWindow confirm;
+    ASSERT_TRUE(ui::waitFor([&] {
+        confirm = app.findModal();
+        return confirm && confirm.hwnd() != dialog.hwnd();
+    }));
+    if (!confirm.clickButton("&Yes"))
+        confirm.command(IDYES);
+    ui::ModalWindow box = app.waitForModal("Tesselwork 2", 5000);
+    ASSERT_TRUE(box) << "no error box";
+    const std::string text = box.staticText();
+    EXPECT_NE(text.find(path), std::string::npos) << text;
+    box.command(IDOK);
+    box.waitClosed();
+    app.waitIdle();
+    CloseHandle(held);
+    EXPECT_EQ(readFile(path), "the earlier batch");
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt", "held.tlx"}));
 }
 
 } // namespace
