@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 
 namespace {
 
@@ -47,6 +46,27 @@ bool dateFieldsValid(const std::tm& t)
 {
     return t.tm_mon >= 0 && t.tm_mon <= 11 && t.tm_mday >= 1 && t.tm_mday <= 31 &&
            t.tm_year >= 0 && t.tm_year <= 8099;
+}
+
+// Decimal digits of a number into `out` (room for 21 characters); returns their count.
+int formatDecimal(long long number, char* out)
+{
+    char reversed[24];
+    int count = 0;
+    const bool negative = number < 0;
+    // In unsigned arithmetic the most negative number has a magnitude too.
+    unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(number)
+                                            : static_cast<unsigned long long>(number);
+    do {
+        reversed[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    int length = 0;
+    if (negative)
+        out[length++] = '-';
+    while (count > 0)
+        out[length++] = reversed[--count];
+    return length;
 }
 
 bool startsWith(const std::string& text, const char* prefix)
@@ -97,6 +117,18 @@ NewPathComputer::NewPathComputer(const std::vector<std::string>& ruleLines,
                                     return r.skipped || r.kind == RenameRule::Kind::NoChange;
                                 }),
                  rules_.end());
+    if (!scan_.hasLeadBytes()) {
+        std::string one(1, '\0');
+        for (int c = 0; c < 256; ++c) {
+            one[0] = static_cast<char>(c);
+            codePage_.toUpper(one);
+            upper_[c] = static_cast<unsigned char>(one[0]);
+            one[0] = static_cast<char>(c);
+            codePage_.toLower(one);
+            lower_[c] = static_cast<unsigned char>(one[0]);
+        }
+        caseTables_ = true;
+    }
 }
 
 std::string NewPathComputer::compute(const std::string& oldPath, int position) const
@@ -142,7 +174,7 @@ void NewPathComputer::apply(const RenameRule& rule, std::string& path, std::size
         // In 64 bits the sum of a large position and offset is written as it is.
         const long long number = static_cast<long long>(position) + rule.offset;
         char digits[24];
-        const int length = std::snprintf(digits, sizeof digits, "%lld", number);
+        const int length = formatDecimal(number, digits);
         const int width = std::min(rule.width, kMaxDigitWidth);
         const std::size_t zeros = width > length ? static_cast<std::size_t>(width - length) : 0;
         path.insert(insertAt, zeros, '0');
@@ -179,6 +211,12 @@ void NewPathComputer::apply(const RenameRule& rule, std::string& path, std::size
 void NewPathComputer::mapCase(bool upper, std::string& path, std::size_t begin,
                               std::size_t end) const
 {
+    if (caseTables_) {
+        const unsigned char* table = upper ? upper_ : lower_;
+        for (std::size_t i = begin; i < end; ++i)
+            path[i] = static_cast<char>(table[static_cast<unsigned char>(path[i])]);
+        return;
+    }
     std::string segment = path.substr(begin, end - begin);
     if (upper)
         codePage_.toUpper(segment);
@@ -311,23 +349,25 @@ void NewPathComputer::replaceAll(std::string& path, std::size_t begin, std::size
 
 std::string NewPathComputer::dateText(const std::string& format) const
 {
-    const char* pattern = nullptr;
-    if (format == "mm-dd-yy")
-        pattern = "%m-%d-%y";
-    else if (format == "mm-dd-yyyy")
-        pattern = "%m-%d-%Y";
-    else if (format == "dd-mm-yy")
-        pattern = "%d-%m-%y";
-    else if (format == "dd-mm-yyyy")
-        pattern = "%d-%m-%Y";
-    else
+    static const char* const names[4] = {"mm-dd-yy", "mm-dd-yyyy", "dd-mm-yy", "dd-mm-yyyy"};
+    static const char* const patterns[4] = {"%m-%d-%y", "%m-%d-%Y", "%d-%m-%y", "%d-%m-%Y"};
+    int which = 0;
+    while (which < 4 && format != names[which])
+        ++which;
+    if (which == 4)
         return format;
     std::tm local{};
     if (!clock_.now(local) || !dateFieldsValid(local))
         return std::string();
-    char buffer[32];
-    const std::size_t length = std::strftime(buffer, sizeof buffer, pattern, &local);
-    return std::string(buffer, length);
+    DateCache& cache = dates_[which];
+    const int day = (local.tm_year + 1900) * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday;
+    if (cache.day != day) {
+        char buffer[32];
+        const std::size_t length = std::strftime(buffer, sizeof buffer, patterns[which], &local);
+        cache.text.assign(buffer, length);
+        cache.day = day;
+    }
+    return cache.text;
 }
 
 std::string computeNewPath(const std::string& oldPath, int position,

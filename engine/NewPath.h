@@ -67,6 +67,19 @@ private:
     const CodePage& codePage_;
     const LocalClock& clock_;
     CharScan scan_;
+    // In a single-byte code page the case mapping is one byte to one byte, so the code
+    // page's mapping of every byte is asked once and kept (the system's mapping functions
+    // convert through UTF-16 on every call).
+    bool caseTables_ = false;
+    unsigned char upper_[256];
+    unsigned char lower_[256];
+    // The date text of each format name for the day it was last formed on: formatting
+    // costs more than the rest of a name, and the day rarely changes within a run.
+    struct DateCache {
+        int day = -1; // year * 10000 + month * 100 + day of the text below
+        std::string text;
+    };
+    mutable DateCache dates_[4];
 };
 
 // One file: reads the rule lines and applies them in order to the name of `oldPath`.
