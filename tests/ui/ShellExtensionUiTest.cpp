@@ -1,0 +1,284 @@
+// The shell extension end to end: the Explorer stand-in invokes the command, the program
+// starts from its installation folder and shows the handed-over files; the program's
+// registration at start-up and its "Unable to load " message.
+
+#include "driver/UiDriver.h"
+
+#include "../win32/ShellTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+using namespace shelltest;
+
+const int fileListId = 1000;
+const int shellContextId = 1039;
+
+struct WindowSearch {
+    DWORD processId;            // 0: any process
+    std::string title;
+    std::set<HWND> exclude;
+    HWND found;
+};
+
+BOOL CALLBACK findDialog(HWND window, LPARAM data)
+{
+    WindowSearch& search = *reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if ((search.processId && owner != search.processId) || !IsWindowVisible(window) ||
+        search.exclude.count(window) || ui::className(window) != "#32770" || ui::windowText(window) != search.title)
+        return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+HWND findDialogWindow(DWORD processId, const std::string& title, const std::set<HWND>& exclude = {})
+{
+    WindowSearch search{processId, title, exclude, nullptr};
+    EnumWindows(findDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK collectMainWindows(HWND window, LPARAM data)
+{
+    if (ui::className(window) == "#32770" && ui::windowText(window) == "Tesselwork 2")
+        reinterpret_cast<std::set<HWND>*>(data)->insert(window);
+    return TRUE;
+}
+
+std::set<HWND> mainWindowsNow()
+{
+    std::set<HWND> windows;
+    EnumWindows(collectMainWindows, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::vector<std::string> listLines(HWND list)
+{
+    std::vector<std::string> lines;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring text(static_cast<std::size_t>(length < 0 ? 0 : length) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(static_cast<std::size_t>(length < 0 ? 0 : length));
+        const int bytes = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+        std::string narrow(static_cast<std::size_t>(bytes), '\0');
+        WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &narrow[0], bytes, nullptr, nullptr);
+        narrow.resize(narrow.size() ? narrow.size() - 1 : 0);
+        lines.push_back(narrow);
+    }
+    return lines;
+}
+
+// One running program that the test did not necessarily start itself.
+class RunningProgram {
+public:
+    ~RunningProgram() { close(); }
+
+    bool start(const std::string& exe)
+    {
+        std::string commandLine = "\"" + exe + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info = {};
+        if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info))
+            return false;
+        CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        processId_ = info.dwProcessId;
+        return true;
+    }
+
+    // Takes over the program that owns this main window.
+    bool adopt(HWND main)
+    {
+        main_ = main;
+        GetWindowThreadProcessId(main, &processId_);
+        process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId_);
+        return process_ != nullptr;
+    }
+
+    DWORD processId() const { return processId_; }
+
+    HWND waitForMainWindow()
+    {
+        ui::waitFor([&] {
+            main_ = findDialogWindow(processId_, "Tesselwork 2");
+            return main_ != nullptr || !running();
+        });
+        DWORD_PTR result = 0;
+        if (main_)
+            SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result);
+        return main_;
+    }
+
+    bool running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+    void close()
+    {
+        if (!process_)
+            return;
+        if (main_ && running()) {
+            PostMessageA(main_, WM_CLOSE, 0, 0);
+            ui::waitFor(
+                [&] {
+                    HWND question = findDialogWindow(processId_, "Please select");
+                    if (question)
+                        ui::ModalWindow(question).clickButton("&Yes");
+                    return !running();
+                },
+                10000);
+        }
+        if (running()) {
+            TerminateProcess(process_, 1);
+            WaitForSingleObject(process_, 5000);
+        }
+        CloseHandle(process_);
+        process_ = nullptr;
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
+    HWND main_ = nullptr;
+};
+
+bool copyBeside(const std::string& name, const std::string& folder)
+{
+    return CopyFileA((binDirectory() + name).c_str(), (folder + name).c_str(), FALSE) != FALSE;
+}
+
+class ShellExtensionUi : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        // Programs started from scratch folders registered the copies there: point the
+        // registration back at bin/.
+        InstallPathScope::set(binDirectory());
+        registerWithHost(dllPath());
+    }
+    InstallPathScope keep_;
+};
+
+TEST_F(ShellExtensionUi, InvokedCommandStartsTheProgramWithTheFiles)
+{
+    ScratchFolder install("Tessel Ui Install");
+    ASSERT_TRUE(copyBeside("Tessel2.exe", install.path()));
+    ASSERT_TRUE(copyBeside("Tessel.dll", install.path()));
+    ScratchFolder files("Tessel Ui Files");
+    const std::vector<std::string> paths = {files.path() + "b photo.jpg", files.path() + "a.txt",
+                                            files.path() + "b photo.jpg"};
+    for (const std::string& p : paths)
+        writeFile(p, "x");
+
+    // Explorer loads the library from bin/; it reads the installation folder from
+    // InstallPath. The program started there registers its own copy.
+    ASSERT_TRUE(InstallPathScope::set(install.path()));
+    ASSERT_EQ(registerWithHost(dllPath()), S_OK);
+    const std::set<HWND> before = mainWindowsNow();
+
+    std::vector<std::string> args = {"explore", "--invoke"};
+    args.insert(args.end(), paths.begin(), paths.end());
+    HostReport r = runHost(args);
+    ASSERT_EQ(r["invoke"], "0x00000000");
+
+    // The program was started from the folder with a blank in its name.
+    HWND main = nullptr;
+    ASSERT_TRUE(ui::waitFor([&] {
+        main = findDialogWindow(0, "Tesselwork 2", before);
+        return main != nullptr;
+    }, 20000)) << "no program window appeared";
+    RunningProgram program;
+    ASSERT_TRUE(program.adopt(main));
+    DWORD_PTR idle = 0;
+    SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &idle);
+
+    EXPECT_EQ(listLines(GetDlgItem(main, fileListId)), paths);
+    EXPECT_TRUE(ui::waitFor([&] { return !fileExists(install.path() + "Tessel2.ts2"); }, 5000))
+        << "the handoff file was taken in and deleted";
+    // The new program wrote its own folder and registered the library beside it.
+    EXPECT_EQ(classesDefaultValue(std::string("CLSID\\") + clsidText + "\\InprocServer32"),
+              install.path() + "Tessel.dll");
+    program.close();
+}
+
+TEST_F(ShellExtensionUi, MissingLibraryIsReportedAndTheProgramOpens)
+{
+    ScratchFolder install("Tessel Ui NoDll");
+    ASSERT_TRUE(copyBeside("Tessel2.exe", install.path()));
+    RunningProgram program;
+    ASSERT_TRUE(program.start(install.path() + "Tessel2.exe"));
+    HWND box = nullptr;
+    ASSERT_TRUE(ui::waitFor([&] {
+        box = findDialogWindow(program.processId(), "Message");
+        return box != nullptr || !program.running();
+    }, 20000));
+    ASSERT_NE(box, nullptr) << "no message at start";
+    ui::ModalWindow message(box);
+    EXPECT_EQ(message.staticText(), "Unable to load " + install.path() + "Tessel.dll");
+    // The box comes before the window is shown.
+    EXPECT_EQ(findDialogWindow(program.processId(), "Tesselwork 2"), nullptr);
+    ASSERT_TRUE(message.clickButton("&OK"));
+    EXPECT_NE(program.waitForMainWindow(), nullptr) << "the program opens after the message";
+    program.close();
+}
+
+TEST_F(ShellExtensionUi, UnwritableInstallPathLeavesTheLibraryUnloadable)
+{
+    // A key may only be created below a volatile key if it is volatile itself, so with the
+    // company key volatile the program cannot store InstallPath, and the library, finding
+    // none, refuses to load.
+    ScratchFolder install("Tessel Ui NoInstallPath");
+    ASSERT_TRUE(copyBeside("Tessel2.exe", install.path()));
+    ASSERT_TRUE(copyBeside("Tessel.dll", install.path()));
+    RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Corvanta\\Tesselwork 2");
+    ASSERT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Corvanta"), ERROR_SUCCESS)
+        << "the company key holds more than the installation key";
+    HKEY company = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Corvanta", 0, nullptr, REG_OPTION_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, &company, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(company);
+
+    RunningProgram program;
+    ASSERT_TRUE(program.start(install.path() + "Tessel2.exe"));
+    HWND box = nullptr;
+    ui::waitFor([&] {
+        box = findDialogWindow(program.processId(), "Message");
+        return box != nullptr || !program.running();
+    }, 20000);
+    std::string text = box ? ui::ModalWindow(box).staticText() : "<no message>";
+    if (box)
+        ui::ModalWindow(box).clickButton("&OK");
+    const bool opened = program.waitForMainWindow() != nullptr;
+    program.close();
+    RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Corvanta");
+
+    EXPECT_EQ(text, "Unable to load " + install.path() + "Tessel.dll");
+    EXPECT_TRUE(opened);
+}
+
+TEST_F(ShellExtensionUi, ShellContextBoxIsHiddenAndInert)
+{
+    ui::Program program;
+    ASSERT_TRUE(program.start()) << program.lastError();
+    HWND box = program.control(shellContextId);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(ui::windowText(box), "Shell Context");
+    EXPECT_FALSE(program.isVisible(shellContextId));
+    const std::vector<std::string> filesBefore = program.lines(fileListId);
+    SendMessageA(program.mainWindow(), WM_COMMAND, MAKEWPARAM(shellContextId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(box));
+    EXPECT_TRUE(program.waitIdle());
+    EXPECT_FALSE(program.findModal()) << "a click opens nothing";
+    EXPECT_EQ(program.lines(fileListId), filesBefore);
+    EXPECT_TRUE(program.close());
+}
+
+}  // namespace
