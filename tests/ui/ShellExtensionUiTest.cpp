@@ -264,6 +264,62 @@ TEST_F(ShellExtensionUi, UnwritableInstallPathLeavesTheLibraryUnloadable)
     EXPECT_TRUE(opened);
 }
 
+TEST_F(ShellExtensionUi, QuotedProgramPathIsNotMistakenForAShorterOne)
+{
+    // For "...\Ren Tools\Tessel2.exe" unquoted, the system would first try "...\Ren.exe".
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    const std::string base = std::string(temp) + "TesselTrap" + std::to_string(GetCurrentProcessId()) + "\\";
+    ScratchFolder::remove(base);
+    ASSERT_TRUE(CreateDirectoryA(base.c_str(), nullptr));
+    const std::string install = base + "Ren Tools\\";
+    ASSERT_TRUE(CreateDirectoryA(install.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileA((binDirectory() + "tessel_trap.exe").c_str(), (base + "Ren.exe").c_str(), FALSE));
+    ASSERT_TRUE(copyBeside("Tessel2.exe", install));
+    ASSERT_TRUE(copyBeside("Tessel.dll", install));
+
+    ASSERT_TRUE(InstallPathScope::set(install));
+    ASSERT_EQ(registerWithHost(dllPath()), S_OK);
+    const std::set<HWND> before = mainWindowsNow();
+    HostReport r = runHost({"explore", "--invoke", "C:\\picked.txt"});
+    EXPECT_EQ(r["invoke"], "0x00000000");
+    HWND main = nullptr;
+    const bool started = ui::waitFor([&] {
+        main = findDialogWindow(0, "Tesselwork 2", before);
+        return main != nullptr || fileExists(base + "Ren.exe.ran");
+    }, 20000);
+    RunningProgram program;
+    if (main)
+        program.adopt(main);
+    EXPECT_TRUE(started);
+    EXPECT_NE(main, nullptr) << "the program in the folder with a blank started";
+    EXPECT_FALSE(fileExists(base + "Ren.exe.ran")) << "the shorter path's program was started";
+    if (main)
+        EXPECT_EQ(listLines(GetDlgItem(main, fileListId)), std::vector<std::string>{"C:\\picked.txt"});
+    program.close();
+    ScratchFolder::remove(base);
+}
+
+TEST_F(ShellExtensionUi, LibraryWithoutRegistrationExportIsReported)
+{
+    ScratchFolder install("Tessel Ui Foreign Dll");
+    ASSERT_TRUE(copyBeside("Tessel2.exe", install.path()));
+    ASSERT_TRUE(CopyFileA((binDirectory() + "tessel_noregister.dll").c_str(), (install.path() + "Tessel.dll").c_str(),
+                          FALSE));
+    RunningProgram program;
+    ASSERT_TRUE(program.start(install.path() + "Tessel2.exe"));
+    HWND box = nullptr;
+    ASSERT_TRUE(ui::waitFor([&] {
+        box = findDialogWindow(program.processId(), "Message");
+        return box != nullptr || !program.running();
+    }, 20000));
+    ASSERT_NE(box, nullptr) << "no message at start";
+    EXPECT_EQ(ui::ModalWindow(box).staticText(), "Dll register error!");
+    ASSERT_TRUE(ui::ModalWindow(box).clickButton("&OK"));
+    EXPECT_NE(program.waitForMainWindow(), nullptr) << "the program opens after the message";
+    program.close();
+}
+
 TEST_F(ShellExtensionUi, ShellContextBoxIsHiddenAndInert)
 {
     ui::Program program;

@@ -136,6 +136,16 @@ TEST_F(ContextMenuHost, HandoffFileIsByteExact)
     }
 }
 
+TEST_F(ContextMenuHost, InstallPathTypedInAsStringWithItsNul)
+{
+    // Stored by hand as REG_SZ, the value carries a NUL that must not end up in the paths.
+    ASSERT_TRUE(InstallPathScope::set(install_.path() + std::string(1, '\0'), REG_SZ));
+    DeleteFileA(handoffPath().c_str());
+    HostReport r = runHost({"explore", "--invoke", "C:\\a.txt"});
+    EXPECT_EQ(r["invoke"], "0x00000000");
+    EXPECT_EQ(readFile(handoffPath()), "C:\\a.txt\r\n");
+}
+
 TEST_F(ContextMenuHost, NonAsciiPathsInTheAnsiCodePage)
 {
     if (GetACP() != 1252)
