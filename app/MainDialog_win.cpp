@@ -6,6 +6,7 @@
 #include "app/Messages.h"
 #include "app/Program.h"
 #include "app/RegistryKey.h"
+#include "app/ShellRegistration.h"
 
 #include <commctrl.h>
 
@@ -116,7 +117,7 @@ bool MainDialog::onInitDialog()
     installKey.writeValue(installPathValue, directory.data(), static_cast<unsigned long>(directory.size()));
 
     // 4. Register the shell extension; it reads the value written in step 3.
-    // registerShellExtension();
+    registerShellExtension();
 
     // 5. Title.
     SetWindowTextA(hwnd(), displayName);

@@ -174,6 +174,9 @@ TEST_F(StartupUiTest, InstallationInALongFolderWithBlanks)
     ASSERT_EQ(folder.size(), 240u);
     const std::wstring exe = wide(folder + "Tessel2.exe");
     ASSERT_TRUE(CopyFileW(wide(ui::Program::exePath()).c_str(), exe.c_str(), FALSE)) << GetLastError();
+    // The extension goes along, as an installation has it beside the program.
+    const std::wstring library = wide(folder + "Tessel.dll");
+    ASSERT_TRUE(CopyFileW(wide(ui::testBinDirectory() + "Tessel.dll").c_str(), library.c_str(), FALSE));
 
     ui::StartOptions options;
     options.installDirectory = folder;
@@ -190,6 +193,7 @@ TEST_F(StartupUiTest, InstallationInALongFolderWithBlanks)
     EXPECT_EQ(readInstallPath().bytes, ui::testBinDirectory());
 
     DeleteFileW(exe.c_str());
+    DeleteFileW(library.c_str());
     for (auto it = created.rbegin(); it != created.rend(); ++it)
         RemoveDirectoryW(it->c_str());
 }
