@@ -2,7 +2,10 @@
 // and writes what it saw, one "key=value" line each, to a report file for the tests.
 //
 //   tessel_shellhost register|unregister DLL REPORT
-//   tessel_shellhost explore REPORT [--ansi-drop] [--twice] [--invoke] PATH...
+//   tessel_shellhost explore REPORT [--ansi-drop] [--twice] [--shell-data] [--invoke] PATH...
+//
+// --shell-data takes the selection from the shell's own folder object instead of the
+// host's small CF_HDROP data object; the paths must then exist and share one folder.
 
 #include <windows.h>
 #include <objbase.h>
@@ -155,6 +158,49 @@ private:
     bool offerDrop_;
 };
 
+// The shell's own data object for files of one folder, as Explorer gets it from the folder
+// view: IShellFolder::GetUIObjectOf for the items' relative ID lists.
+IDataObject* shellDataObject(const std::vector<std::string>& paths)
+{
+    if (paths.empty())
+        return nullptr;
+    const std::string& first = paths[0];
+    const std::string folder = first.substr(0, first.find_last_of('\\') + 1);
+    IShellFolder* desktop = nullptr;
+    if (FAILED(SHGetDesktopFolder(&desktop)))
+        return nullptr;
+    auto wide = [](const std::string& text) {
+        std::vector<WCHAR> w(text.size() + 1);
+        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, w.data(), static_cast<int>(w.size()));
+        return w;
+    };
+    IDataObject* data = nullptr;
+    LPITEMIDLIST folderList = nullptr;
+    std::vector<WCHAR> folderName = wide(folder);
+    if (SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, folderName.data(), nullptr, &folderList, nullptr))) {
+        IShellFolder* parent = nullptr;
+        if (SUCCEEDED(desktop->BindToObject(folderList, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&parent)))) {
+            std::vector<LPITEMIDLIST> items;
+            for (const std::string& p : paths) {
+                std::vector<WCHAR> name = wide(p.substr(folder.size()));
+                LPITEMIDLIST item = nullptr;
+                if (SUCCEEDED(parent->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &item, nullptr)))
+                    items.push_back(item);
+            }
+            if (items.size() == paths.size())
+                parent->GetUIObjectOf(nullptr, static_cast<UINT>(items.size()),
+                                      const_cast<LPCITEMIDLIST*>(items.data()), IID_IDataObject, nullptr,
+                                      reinterpret_cast<void**>(&data));
+            for (LPITEMIDLIST item : items)
+                CoTaskMemFree(item);
+            parent->Release();
+        }
+        CoTaskMemFree(folderList);
+    }
+    desktop->Release();
+    return data;
+}
+
 void reportMenu(Report& report, const std::string& prefix, HMENU menu)
 {
     const int count = GetMenuItemCount(menu);
@@ -206,7 +252,7 @@ HRESULT invoke(IContextMenu* menu, LPCSTR verb)
 
 int explore(Report& report, const std::vector<std::string>& args)
 {
-    bool wide = true, twice = false, doInvoke = false;
+    bool wide = true, twice = false, doInvoke = false, shellData = false;
     std::vector<std::string> paths;
     for (const std::string& a : args) {
         if (a == "--ansi-drop")
@@ -215,6 +261,8 @@ int explore(Report& report, const std::vector<std::string>& args)
             twice = true;
         else if (a == "--invoke")
             doInvoke = true;
+        else if (a == "--shell-data")
+            shellData = true;
         else
             paths.push_back(a);
     }
@@ -253,12 +301,21 @@ int explore(Report& report, const std::vector<std::string>& args)
     report.line("init.nodrop", hex(init->Initialize(nullptr, empty, nullptr)));
     empty->Release();
 
-    DropDataObject* data = new DropDataObject(paths, wide, true);
-    report.line("init", hex(init->Initialize(nullptr, data, nullptr)));
-    if (twice)
-        report.line("init.second", hex(init->Initialize(nullptr, data, nullptr)));
-    report.line("getdata.calls", std::to_string(data->getDataCalls));
-    data->Release();
+    if (shellData) {
+        IDataObject* data = shellDataObject(paths);
+        report.line("shelldata", data ? "ok" : "failed");
+        if (data) {
+            report.line("init", hex(init->Initialize(nullptr, data, nullptr)));
+            data->Release();
+        }
+    } else {
+        DropDataObject* data = new DropDataObject(paths, wide, true);
+        report.line("init", hex(init->Initialize(nullptr, data, nullptr)));
+        if (twice)
+            report.line("init.second", hex(init->Initialize(nullptr, data, nullptr)));
+        report.line("getdata.calls", std::to_string(data->getDataCalls));
+        data->Release();
+    }
 
     if (menu) {
         HMENU popup = CreatePopupMenu();

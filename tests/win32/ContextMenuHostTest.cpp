@@ -146,6 +146,20 @@ TEST_F(ContextMenuHost, InstallPathTypedInAsStringWithItsNul)
     EXPECT_EQ(readFile(handoffPath()), "C:\\a.txt\r\n");
 }
 
+TEST_F(ContextMenuHost, SelectionFromTheShellsOwnDataObject)
+{
+    ScratchFolder files("Tessel Host Files");
+    const std::vector<std::string> paths = {files.path() + "one.txt", files.path() + "two words.jpg"};
+    for (const std::string& p : paths)
+        ASSERT_TRUE(writeFile(p, "x"));
+    DeleteFileA(handoffPath().c_str());
+    HostReport r = runHost({"explore", "--shell-data", "--invoke", paths[0], paths[1]});
+    ASSERT_EQ(r["shelldata"], "ok");
+    EXPECT_EQ(r["init"], "0x00000000");
+    EXPECT_EQ(r["invoke"], "0x00000000");
+    EXPECT_EQ(readFile(handoffPath()), paths[0] + "\r\n" + paths[1] + "\r\n");
+}
+
 TEST_F(ContextMenuHost, NonAsciiPathsInTheAnsiCodePage)
 {
     if (GetACP() != 1252)
