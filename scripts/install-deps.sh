@@ -5,7 +5,6 @@ set -euo pipefail
 packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-tools
   wine wine32:i386 xvfb xauth cmake ninja-build googletest g++ python3
-
 )
 
 as_root() {
