@@ -129,10 +129,10 @@ HRESULT STDMETHODCALLTYPE ContextMenuHandler::InvokeCommand(CMINVOKECOMMANDINFO*
 {
     if (info == nullptr)
         return E_INVALIDARG;
-    // Only command offset 0 is ours. A verb string is a pointer and never ours, even one
-    // whose address happens to end in sixteen zero bits.
-    const UINT_PTR verb = reinterpret_cast<UINT_PTR>(info->lpVerb);
-    if (HIWORD(verb) != 0 || LOWORD(verb) != 0)
+    // Only command offset 0 is ours. A verb string is a pointer and never ours: testing the
+    // low 16 bits alone would take a string at an address ending in sixteen zero bits for
+    // offset 0.
+    if (reinterpret_cast<UINT_PTR>(info->lpVerb) != 0)
         return S_OK;
     try {
         const std::string& dir = installDir();
