@@ -3,8 +3,17 @@
 #include "win/Control.h"
 
 namespace {
-const char controlProperty[] = "Tessel.Control";
+
+// The property that ties a control window to its object. Looked up by atom: owner-drawn
+// lists ask their parent about every line they add, and a property looked up by name
+// costs an atom-table search each time.
+LPCSTR controlProperty()
+{
+    static const ATOM atom = GlobalAddAtomA("Tessel.Control");
+    return MAKEINTATOM(atom);
 }
+
+} // namespace
 
 Control::~Control()
 {
@@ -17,7 +26,7 @@ void Control::attach(HWND window, bool subclassing)
     hwnd_ = window;
     if (!hwnd_)
         return;
-    SetPropA(hwnd_, controlProperty, this);
+    SetPropA(hwnd_, controlProperty(), this);
     if (subclassing) {
         previousProc_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::subclassProc)));
@@ -31,14 +40,14 @@ void Control::detach()
     if (previousProc_ && IsWindow(hwnd_))
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
     if (IsWindow(hwnd_))
-        RemovePropA(hwnd_, controlProperty);
+        RemovePropA(hwnd_, controlProperty());
     previousProc_ = nullptr;
     hwnd_ = nullptr;
 }
 
 Control* Control::fromWindow(HWND window)
 {
-    return window ? static_cast<Control*>(GetPropA(window, controlProperty)) : nullptr;
+    return window ? static_cast<Control*>(GetPropA(window, controlProperty())) : nullptr;
 }
 
 LRESULT Control::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
