@@ -210,7 +210,7 @@ TESSEL_BENCH(FileListRebuildWin32)
         for (const Setting& s : settings) {
             const bool caseMatters = s.filter[0] == '*';
             const double t0 = benchSeconds();
-            const std::vector<const std::string*> lines = fileListView(list, s.filter, caseMatters, false);
+            const std::vector<std::string_view> lines = fileListView(list, s.filter, caseMatters, false);
             const double t1 = benchSeconds();
             refillListBox(host.list(), lines);
             const double t2 = benchSeconds();

@@ -8,7 +8,7 @@
 
 namespace {
 
-std::uint32_t hashText(const std::string& text)
+std::uint32_t hashText(std::string_view text)
 {
     // FNV-1a: cheap, and good enough to keep bucket chains short for paths that share
     // long folder prefixes.
@@ -27,15 +27,28 @@ AddedPaths::AddedPaths(const CodePage& codePage) : fold_(codePage)
     rebuildBuckets(16);
 }
 
+std::string AddedPaths::entryText(const std::string& path) const
+{
+    std::string text;
+    text.reserve(path.size() * 2 + 1);
+    text += path;
+    text += '\0';
+    text += path;
+    // Folding never changes the byte count, so the second copy is folded where it lies.
+    fold_.foldInPlace(&text[path.size() + 1], path.size());
+    return text;
+}
+
 void AddedPaths::add(const std::string& path)
 {
-    std::string folded = fold_.folded(path);
+    std::string text = entryText(path);
+    const std::string_view folded(text.data() + path.size() + 1, path.size());
     const std::uint32_t hash = hashText(folded);
     bool removed = false;
     std::uint32_t* link = &bucketOf(hash);
     while (*link != none) {
         Entry& e = entries_[*link];
-        if (e.hash_ == hash && e.folded_ == folded) {
+        if (e.hash_ == hash && e.foldedPath() == folded) {
             const std::uint32_t gone = *link;
             *link = e.nextInBucket_;
             kill(gone);
@@ -44,16 +57,16 @@ void AddedPaths::add(const std::string& path)
             link = &e.nextInBucket_;
         }
     }
-    append(path, std::move(folded), hash);
+    append(std::move(text), path.size(), hash);
     if (removed)
         squeezeGaps();
 }
 
 void AddedPaths::appendUnchecked(const std::string& path)
 {
-    std::string folded = fold_.folded(path);
-    const std::uint32_t hash = hashText(folded);
-    append(path, std::move(folded), hash);
+    std::string text = entryText(path);
+    const std::uint32_t hash = hashText(std::string_view(text.data() + path.size() + 1, path.size()));
+    append(std::move(text), path.size(), hash);
 }
 
 std::size_t AddedPaths::removeExact(const std::string& path)
@@ -65,7 +78,7 @@ std::size_t AddedPaths::removeExact(const std::string& path)
     std::uint32_t* link = &bucketOf(hash);
     while (*link != none) {
         Entry& e = entries_[*link];
-        if (e.hash_ == hash && e.path_ == path) {
+        if (e.hash_ == hash && e.path() == path) {
             const std::uint32_t gone = *link;
             *link = e.nextInBucket_;
             kill(gone);
@@ -100,7 +113,7 @@ std::vector<std::string> AddedPaths::paths() const
     std::vector<std::string> out;
     out.reserve(live_);
     for (const Entry& e : *this)
-        out.push_back(e.path_);
+        out.emplace_back(e.path());
     return out;
 }
 
@@ -116,14 +129,14 @@ AddedPaths::const_iterator AddedPaths::end() const
     return const_iterator(last, last);
 }
 
-void AddedPaths::append(std::string path, std::string folded, std::uint32_t hash)
+void AddedPaths::append(std::string text, std::size_t length, std::uint32_t hash)
 {
     if (entries_.size() + 1 > buckets_.size())
         growBuckets();
     Entry e;
-    e.nameStart_ = static_cast<std::uint32_t>(namePartStart(path, fold_));
-    e.path_ = std::move(path);
-    e.folded_ = std::move(folded);
+    e.nameStart_ = static_cast<std::uint32_t>(namePartStart(std::string_view(text.data(), length), fold_));
+    e.text_ = std::move(text);
+    e.length_ = static_cast<std::uint32_t>(length);
     e.hash_ = hash;
     e.live_ = true;
     const std::uint32_t index = static_cast<std::uint32_t>(entries_.size());
@@ -139,9 +152,9 @@ void AddedPaths::kill(std::uint32_t index)
     Entry& e = entries_[index];
     e.live_ = false;
     e.nextInBucket_ = none;
-    // The texts are not needed any more; free them now rather than at the next squeeze.
-    std::string().swap(e.path_);
-    std::string().swap(e.folded_);
+    // The text is not needed any more; free it now rather than at the next squeeze.
+    std::string().swap(e.text_);
+    e.length_ = 0;
     --live_;
 }
 

@@ -21,17 +21,20 @@ class AddedPaths {
 public:
     class Entry {
     public:
-        const std::string& path() const { return path_; }
+        // The path as added; its text is followed by a NUL, so data() serves as a C string.
+        std::string_view path() const { return std::string_view(text_.data(), length_); }
+        const char* c_str() const { return text_.c_str(); }
         // The text after the last backslash (the whole path when it has none); a trail
         // byte that happens to be 0x5C is not taken for a backslash.
-        std::string_view name() const { return std::string_view(path_).substr(nameStart_); }
-        const std::string& foldedPath() const { return folded_; }
-        std::string_view foldedName() const { return std::string_view(folded_).substr(nameStart_); }
+        std::string_view name() const { return path().substr(nameStart_); }
+        std::string_view foldedPath() const { return std::string_view(text_.data() + length_ + 1, length_); }
+        std::string_view foldedName() const { return foldedPath().substr(nameStart_); }
 
     private:
         friend class AddedPaths;
-        std::string path_;
-        std::string folded_;
+        // The path, a NUL, then its folded form: one allocation per entry.
+        std::string text_;
+        std::uint32_t length_ = 0;
         std::uint32_t hash_ = 0;
         std::uint32_t nameStart_ = 0;
         std::uint32_t nextInBucket_ = 0;
@@ -95,7 +98,9 @@ public:
 private:
     static constexpr std::uint32_t none = 0xFFFFFFFFu;
 
-    void append(std::string path, std::string folded, std::uint32_t hash);
+    // The entry's text for a path: the path, a NUL and the folded path.
+    std::string entryText(const std::string& path) const;
+    void append(std::string text, std::size_t length, std::uint32_t hash);
     void unlink(std::uint32_t index);
     void kill(std::uint32_t index);
     void growBuckets();

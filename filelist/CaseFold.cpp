@@ -34,6 +34,22 @@ void CaseFold::foldInPlace(std::string& text) const
         ch = static_cast<char>(lower_[static_cast<unsigned char>(ch)]);
 }
 
+void CaseFold::foldInPlace(char* text, std::size_t length) const
+{
+    if (!singleByte_) {
+        for (std::size_t i = 0; i < length; ++i) {
+            if (lead_[static_cast<unsigned char>(text[i])]) {
+                std::string copy(text, length);
+                codePage_.toLower(copy);
+                copy.copy(text, length);
+                return;
+            }
+        }
+    }
+    for (std::size_t i = 0; i < length; ++i)
+        text[i] = static_cast<char>(lower_[static_cast<unsigned char>(text[i])]);
+}
+
 std::string CaseFold::folded(const std::string& text) const
 {
     std::string copy = text;

@@ -3,6 +3,7 @@
 
 #include "engine/CodePage.h"
 
+#include <cstddef>
 #include <string>
 
 // Folds text the way the code page lower-cases it. Texts without a double-byte character
@@ -15,6 +16,7 @@ public:
     explicit CaseFold(const CodePage& codePage);
 
     void foldInPlace(std::string& text) const;
+    void foldInPlace(char* text, std::size_t length) const;
     std::string folded(const std::string& text) const;
 
     bool isLeadByte(unsigned char byte) const { return lead_[byte]; }

@@ -128,15 +128,15 @@ bool NameFilter::endsWith(std::string_view name, std::string_view part) const
     return name.substr(offset) == part && onBoundary(name, offset);
 }
 
-std::vector<const std::string*> fileListView(const AddedPaths& paths, const std::string& filter,
-                                             bool caseMatters, bool exclude)
+std::vector<std::string_view> fileListView(const AddedPaths& paths, const std::string& filter,
+                                           bool caseMatters, bool exclude)
 {
     const NameFilter rule(filter, caseMatters, exclude, paths.caseFold());
-    std::vector<const std::string*> lines;
+    std::vector<std::string_view> lines;
     lines.reserve(paths.size());
     for (const AddedPaths::Entry& e : paths) {
         if (rule.shows(e))
-            lines.push_back(&e.path());
+            lines.push_back(e.path());
     }
     return lines;
 }

@@ -48,6 +48,6 @@ private:
 };
 
 // The lines of the file list view for the current filter: the shown entries' full paths in
-// list order. The pointers are valid until the list is next changed.
-std::vector<const std::string*> fileListView(const AddedPaths& paths, const std::string& filter,
-                                             bool caseMatters, bool exclude);
+// list order, each followed by a NUL in memory. Valid until the list is next changed.
+std::vector<std::string_view> fileListView(const AddedPaths& paths, const std::string& filter,
+                                           bool caseMatters, bool exclude);

@@ -60,6 +60,66 @@ private:
     bool lead_[256] = {};
 };
 
+// While a variable-height list box is filled, it asks its owner the height of every new
+// line. The program's owner-drawn list boxes give every line the same height, and the
+// owner's path to its list box object costs window look-ups that are server round trips
+// under Wine (about 85 us a line, 8 s for 100,000 lines). So for the length of a fill the
+// owner is asked once and its answer given for every further line of that list box.
+class MeasureOnce {
+public:
+    MeasureOnce(HWND listBox, bool active)
+        : owner_(active ? GetParent(listBox) : nullptr), listId_(static_cast<UINT>(GetDlgCtrlID(listBox)))
+    {
+        if (!owner_ || current_)
+            return;
+        current_ = this;
+        previous_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MeasureOnce::ownerProc)));
+        if (!previous_)
+            current_ = nullptr;
+    }
+    ~MeasureOnce()
+    {
+        if (current_ != this)
+            return;
+        SetWindowLongPtrA(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+        current_ = nullptr;
+    }
+    MeasureOnce(const MeasureOnce&) = delete;
+    MeasureOnce& operator=(const MeasureOnce&) = delete;
+
+private:
+    static LRESULT CALLBACK ownerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        MeasureOnce* self = current_;
+        if (message == WM_MEASUREITEM && self && window == self->owner_) {
+            auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            if (measure->CtlType == ODT_LISTBOX && measure->CtlID == self->listId_) {
+                if (self->known_) {
+                    measure->itemHeight = self->height_;
+                    return TRUE;
+                }
+                const LRESULT result = CallWindowProcA(self->previous_, window, message, wParam, lParam);
+                self->height_ = measure->itemHeight;
+                self->known_ = true;
+                return result;
+            }
+        }
+        WNDPROC previous = self ? self->previous_ : nullptr;
+        return previous ? CallWindowProcA(previous, window, message, wParam, lParam)
+                        : DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    static MeasureOnce* current_;
+    HWND owner_;
+    UINT listId_;
+    WNDPROC previous_ = nullptr;
+    UINT height_ = 0;
+    bool known_ = false;
+};
+
+MeasureOnce* MeasureOnce::current_ = nullptr;
+
 void setExtent(HWND listBox, bool empty, int widest)
 {
     SendMessageA(listBox, LB_SETHORIZONTALEXTENT, empty ? 0 : widest + 10, 0);
@@ -67,13 +127,13 @@ void setExtent(HWND listBox, bool empty, int widest)
 
 } // namespace
 
-void refillListBox(HWND listBox, const std::vector<const std::string*>& lines)
+void refillListBox(HWND listBox, const std::vector<std::string_view>& lines)
 {
     SendMessageA(listBox, WM_SETREDRAW, FALSE, 0);
     SendMessageA(listBox, LB_RESETCONTENT, 0, 0);
     std::size_t bytes = 0;
-    for (const std::string* line : lines)
-        bytes += line->size() + 1;
+    for (std::string_view line : lines)
+        bytes += line.size() + 1;
     SendMessageA(listBox, LB_INITSTORAGE, lines.size(), bytes);
     // A list box of variable-height lines may find the place of a new line by adding up
     // the heights of every line from its top line on (Wine's does), which makes filling
@@ -81,12 +141,13 @@ void refillListBox(HWND listBox, const std::vector<const std::string*>& lines)
     const bool variableHeight = (GetWindowLongA(listBox, GWL_STYLE) & LBS_OWNERDRAWVARIABLE) != 0;
     constexpr std::size_t topStep = 1024;
     const LineMeasure measure(listBox);
+    const MeasureOnce heights(listBox, variableHeight);
     int widest = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (variableHeight && i != 0 && i % topStep == 0)
             SendMessageA(listBox, LB_SETTOPINDEX, i - 1, 0);
-        const std::string& line = *lines[i];
-        SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        const std::string_view line = lines[i];
+        SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.data()));
         widest = std::max(widest, measure.width(line.data(), line.size()));
     }
     if (variableHeight)

@@ -86,6 +86,10 @@ TEST(AddedPaths, EntriesCarryFoldedNameParts)
     for (const AddedPaths::Entry& e : list) {
         names.emplace_back(e.name());
         folded.emplace_back(e.foldedName());
+        // The path serves as a C string as it stands (the list box takes it so).
+        EXPECT_EQ(std::string(e.c_str()), std::string(e.path()));
+        EXPECT_EQ(e.path().data()[e.path().size()], '\0');
+        EXPECT_EQ(e.foldedPath().size(), e.path().size());
     }
     EXPECT_EQ(names, (std::vector<std::string>{"IMG.JPG", "x\x81\x5C" "Y", "bare.TXT"}));
     EXPECT_EQ(folded, (std::vector<std::string>{"img.jpg", "x\x81\x5C" "y", "bare.txt"}));

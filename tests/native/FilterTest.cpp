@@ -146,8 +146,8 @@ TEST_P(FileListViewTable, ShowsTheEntriesThatPass)
     for (const std::string& p : viewPaths())
         paths.appendUnchecked(p);
     std::vector<std::string> shown;
-    for (const std::string* line : fileListView(paths, row.filter, row.caseMatters, row.exclude))
-        shown.push_back(*line);
+    for (std::string_view line : fileListView(paths, row.filter, row.caseMatters, row.exclude))
+        shown.emplace_back(line);
     EXPECT_EQ(shown, row.shown) << "filter '" << row.filter << "'";
 }
 
@@ -177,8 +177,8 @@ TEST(FileListView, FoldedNamesFollowLaterChanges)
     paths.add("C:\\A\\two.txt");
     paths.add("c:\\a\\ONE.txt");
     std::vector<std::string> shown;
-    for (const std::string* line : fileListView(paths, "one", false, false))
-        shown.push_back(*line);
+    for (std::string_view line : fileListView(paths, "one", false, false))
+        shown.emplace_back(line);
     EXPECT_EQ(shown, std::vector<std::string>{"c:\\a\\ONE.txt"});
     EXPECT_EQ(fileListView(paths, "One", true, false).size(), 0u);
     EXPECT_EQ(fileListView(paths, "ONE", true, false).size(), 1u);
