@@ -137,8 +137,9 @@ bool MainDialog::onInitDialog()
     CheckDlgButton(hwnd(), IDC_QUICKVIEW, BST_CHECKED);
     setUpTooltips();
 
-    // 7. The rule target box starts on FILENAME.
+    // 7. The rule target box starts on FILENAME; the rest of the rule editor as it starts.
     SendDlgItemMessageA(hwnd(), IDC_RULE_TARGET, CB_SETCURSEL, 0, 0);
+    initRuleEditor();
 
     // 8. Files handed over by the Explorer command.
     intakeHandoffFile();

@@ -49,7 +49,7 @@ file(GLOB ui_driver_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/drive
 file(GLOB ui_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/*.cpp)
 if(ui_test_sources)
   add_library(ui_driver STATIC ${ui_driver_sources})
-  target_include_directories(ui_driver PUBLIC ${CMAKE_SOURCE_DIR}/tests/ui)
+  target_include_directories(ui_driver PUBLIC ${CMAKE_SOURCE_DIR}/tests/ui ${CMAKE_SOURCE_DIR})
   target_link_libraries(ui_driver PUBLIC gtest user32 gdi32 advapi32 shell32 comctl32)
   add_executable(ui_tests ${ui_test_sources})
   target_link_libraries(ui_tests PRIVATE ui_driver gtest_main)
