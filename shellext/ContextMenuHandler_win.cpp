@@ -6,6 +6,7 @@
 #include "app/Identity.h"
 #include "shellext/HandlerText.h"
 #include "shellext/Module_win.h"
+#include "win/Handles.h"
 
 #include <shellapi.h>
 
@@ -137,14 +138,14 @@ HRESULT STDMETHODCALLTYPE ContextMenuHandler::InvokeCommand(CMINVOKECOMMANDINFO*
     try {
         const std::string& dir = installDir();
         const std::string handoff = dir + handoffFileName;
-        HANDLE file = CreateFileA(handoff.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr);
-        if (file == INVALID_HANDLE_VALUE)
+        UniqueHandle file(CreateFileA(handoff.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file)
             return S_OK;
         DWORD written = 0;
         const DWORD size = static_cast<DWORD>(selectedFiles_.size());
-        const BOOL wrote = WriteFile(file, selectedFiles_.data(), size, &written, nullptr);
-        const BOOL closed = CloseHandle(file);
+        const BOOL wrote = WriteFile(file.get(), selectedFiles_.data(), size, &written, nullptr);
+        const BOOL closed = CloseHandle(file.release());
         if (!wrote || written != size || !closed) {
             // A partial file would hand the next start of the program a cut path: remove it
             // and start nothing.

@@ -5,6 +5,7 @@
 #include "app/Identity.h"
 #include "shellext/ClassFactory_win.h"
 #include "shellext/HandlerText.h"
+#include "win/Handles.h"
 
 #include <new>
 #include <vector>
@@ -25,23 +26,22 @@ ClassFactory* cachedFactory = nullptr;
 // largest value, and its length is what the read reports.
 std::string readInstallDir()
 {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, installKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
+    UniqueHKey key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, installKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
+                        nullptr) != ERROR_SUCCESS)
         return std::string();
     std::string dir;
     DWORD largest = 0;
-    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &largest,
+    if (RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &largest,
                          nullptr, nullptr) == ERROR_SUCCESS &&
         largest > 0) {
         std::vector<char> buffer(largest);
         DWORD size = largest;
-        if (RegQueryValueExA(key, installPathValue, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()),
+        if (RegQueryValueExA(key.get(), installPathValue, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()),
                              &size) == ERROR_SUCCESS &&
             size <= largest)
             dir = installDirFromValue(std::string(buffer.data(), size));
     }
-    RegCloseKey(key);
     return dir;
 }
 

@@ -2,6 +2,8 @@
 
 #include "shellext/RegistrarApplier_win.h"
 
+#include "win/Handles.h"
+
 #include <vector>
 
 namespace {
@@ -23,41 +25,39 @@ bool missing(LONG status) { return status == ERROR_FILE_NOT_FOUND || status == E
 LONG applyOne(const RegistryOp& op)
 {
     HKEY root = registrarRootKey(op.root);
-    HKEY key = nullptr;
+    UniqueHKey key;
     LONG status = ERROR_SUCCESS;
     switch (op.kind) {
     case RegistryOpKind::CreateKey:
     case RegistryOpKind::SetValue:
-        status = RegCreateKeyExA(root, op.keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        status = RegCreateKeyExA(root, op.keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
         if (status != ERROR_SUCCESS)
             return status;
         if (op.kind == RegistryOpKind::SetValue)
-            status = RegSetValueExA(key, op.valueName.empty() ? nullptr : op.valueName.c_str(), 0,
+            status = RegSetValueExA(key.get(), op.valueName.empty() ? nullptr : op.valueName.c_str(), 0,
                                     registryType(op.type), reinterpret_cast<const BYTE*>(op.data.data()),
                                     static_cast<DWORD>(op.data.size()));
-        RegCloseKey(key);
         return status;
     case RegistryOpKind::DeleteValue:
-        status = RegOpenKeyExA(root, op.keyPath.c_str(), 0, KEY_SET_VALUE, &key);
+        status = RegOpenKeyExA(root, op.keyPath.c_str(), 0, KEY_SET_VALUE, key.put());
         if (missing(status))
             return ERROR_SUCCESS;
         if (status != ERROR_SUCCESS)
             return status;
-        status = RegDeleteValueA(key, op.valueName.c_str());
-        RegCloseKey(key);
+        status = RegDeleteValueA(key.get(), op.valueName.c_str());
         return missing(status) ? ERROR_SUCCESS : status;
     case RegistryOpKind::DeleteTree:
         return deleteKeyTree(root, op.keyPath);
     case RegistryOpKind::DeleteKeyIfLeaf: {
-        status = RegOpenKeyExA(root, op.keyPath.c_str(), 0, KEY_READ, &key);
+        status = RegOpenKeyExA(root, op.keyPath.c_str(), 0, KEY_READ, key.put());
         if (missing(status))
             return ERROR_SUCCESS;
         if (status != ERROR_SUCCESS)
             return status;
         DWORD subkeys = 0;
-        status = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
+        status = RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
                                   nullptr, nullptr, nullptr);
-        RegCloseKey(key);
+        key.reset();
         if (status != ERROR_SUCCESS)
             return status;
         // Something the script did not write still lives below: the key is not ours alone.
@@ -86,8 +86,8 @@ HKEY registrarRootKey(RegistrarRoot root)
 
 LONG deleteKeyTree(HKEY parent, const std::string& path)
 {
-    HKEY key = nullptr;
-    LONG status = RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | KEY_WRITE, &key);
+    UniqueHKey key;
+    LONG status = RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | KEY_WRITE, key.put());
     if (missing(status))
         return ERROR_SUCCESS;
     if (status != ERROR_SUCCESS)
@@ -96,7 +96,7 @@ LONG deleteKeyTree(HKEY parent, const std::string& path)
     std::vector<char> name(256);
     for (;;) {
         DWORD length = static_cast<DWORD>(name.size());
-        status = RegEnumKeyExA(key, 0, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        status = RegEnumKeyExA(key.get(), 0, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_NO_MORE_ITEMS)
             break;
         if (status == ERROR_MORE_DATA) {
@@ -107,11 +107,11 @@ LONG deleteKeyTree(HKEY parent, const std::string& path)
         }
         if (status != ERROR_SUCCESS)
             break;
-        status = deleteKeyTree(key, std::string(name.data(), length));
+        status = deleteKeyTree(key.get(), std::string(name.data(), length));
         if (status != ERROR_SUCCESS)
             break;
     }
-    RegCloseKey(key);
+    key.reset();
     if (status != ERROR_SUCCESS && status != ERROR_NO_MORE_ITEMS)
         return status;
     status = RegDeleteKeyA(parent, path.c_str());

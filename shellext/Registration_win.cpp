@@ -3,6 +3,7 @@
 
 #include "shellext/Module_win.h"
 #include "shellext/RegistrarApplier_win.h"
+#include "win/Handles.h"
 
 #include <oleauto.h>
 
@@ -58,15 +59,13 @@ HRESULT registerTypeLibrary()
 {
     const std::string path = modulePath();
     const std::wstring widePath = widen(path);
-    ITypeLib* library = nullptr;
-    HRESULT hr = LoadTypeLib(widePath.c_str(), &library);
+    ComPtr<ITypeLib> library;
+    HRESULT hr = LoadTypeLib(widePath.c_str(), library.put());
     if (FAILED(hr))
         return hr;
     const std::wstring helpDir = widePath.substr(0, widePath.find_last_of(L'\\'));
-    hr = RegisterTypeLib(library, const_cast<OLECHAR*>(widePath.c_str()),
-                         const_cast<OLECHAR*>(helpDir.c_str()));
-    library->Release();
-    return hr;
+    return RegisterTypeLib(library.get(), const_cast<OLECHAR*>(widePath.c_str()),
+                           const_cast<OLECHAR*>(helpDir.c_str()));
 }
 
 bool typeLibraryRegistered(const TLIBATTR& attributes)
@@ -78,27 +77,24 @@ bool typeLibraryRegistered(const TLIBATTR& attributes)
     char path[128];
     wsprintfA(path, "TypeLib\\%s\\%x.%x\\%lx", guidText, attributes.wMajorVerNum, attributes.wMinorVerNum,
               static_cast<unsigned long>(attributes.lcid));
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    UniqueHKey key;
+    return RegOpenKeyExA(HKEY_CLASSES_ROOT, path, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
 typedef HRESULT(WINAPI* UnRegisterTypeLibFunction)(REFGUID, WORD, WORD, LCID, SYSKIND);
 
 HRESULT unregisterTypeLibrary()
 {
-    HMODULE oleaut = LoadLibraryA("oleaut32.dll");
-    if (oleaut == nullptr)
+    UniqueModule oleaut(LoadLibraryA("oleaut32.dll"));
+    if (!oleaut)
         return S_OK;
     // Older systems lack the removal; the type library then stays registered.
-    auto unregisterFunction =
-        reinterpret_cast<UnRegisterTypeLibFunction>(reinterpret_cast<void*>(GetProcAddress(oleaut, "UnRegisterTypeLib")));
+    auto unregisterFunction = reinterpret_cast<UnRegisterTypeLibFunction>(
+        reinterpret_cast<void*>(GetProcAddress(oleaut.get(), "UnRegisterTypeLib")));
     HRESULT hr = S_OK;
     if (unregisterFunction) {
-        ITypeLib* library = nullptr;
-        hr = LoadTypeLib(widen(modulePath()).c_str(), &library);
+        ComPtr<ITypeLib> library;
+        hr = LoadTypeLib(widen(modulePath()).c_str(), library.put());
         if (SUCCEEDED(hr)) {
             TLIBATTR* attributes = nullptr;
             hr = library->GetLibAttr(&attributes);
@@ -109,10 +105,8 @@ HRESULT unregisterTypeLibrary()
                                         attributes->lcid, attributes->syskind);
             if (attributes)
                 library->ReleaseTLibAttr(attributes);
-            library->Release();
         }
     }
-    FreeLibrary(oleaut);
     return hr;
 }
 
@@ -136,13 +130,11 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()
     if (FAILED(hr))
         return hr;
     const std::string clsid = clsidText();
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, handlerKeyForWriting, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) == ERROR_SUCCESS) {
-        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(clsid.c_str()),
+    UniqueHKey key;
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, handlerKeyForWriting, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
+                        nullptr) == ERROR_SUCCESS)
+        RegSetValueExA(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(clsid.c_str()),
                        static_cast<DWORD>(clsid.size() + 1));
-        RegCloseKey(key);
-    }
     return hr;
 }
 
@@ -154,11 +146,11 @@ extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer()
         hr = unregisterTypeLibrary();
     if (FAILED(hr))
         return hr;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, handlersKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    UniqueHKey key;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, handlersKey, 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS)
         return hr;
-    const LONG status = RegDeleteKeyA(key, handlerSubkey);
-    RegCloseKey(key);
+    const LONG status = RegDeleteKeyA(key.get(), handlerSubkey);
+    key.reset();
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
         return HRESULT_FROM_WIN32(static_cast<DWORD>(status));
     return hr;
