@@ -102,6 +102,13 @@ void waitUntilSeen(const BoxAnswerer& answerer)
         Sleep(10);
 }
 
+std::string currentDirectory()
+{
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, current);
+    return current;
+}
+
 bool isFolder(const std::string& path)
 {
     const DWORD a = GetFileAttributesA(path.c_str());
@@ -272,6 +279,7 @@ TEST(FileDialogChoice, NamesThatDoNotFitAreAskedForAgainWithTheSizeNeeded)
     }
     std::vector<std::string> chosen;
     int answered = 0;
+    const std::string before = currentDirectory();
     {
         FileDialogAnswerer answerer(root.path(), names);
         EXPECT_TRUE(chooseFiles(nullptr, chosen, 256));
@@ -279,6 +287,8 @@ TEST(FileDialogChoice, NamesThatDoNotFitAreAskedForAgainWithTheSizeNeeded)
     }
     std::sort(chosen.begin(), chosen.end());
     std::sort(expected.begin(), expected.end());
+    // The dialog's browsing does not leave the process in the chosen folder.
+    EXPECT_EQ(currentDirectory(), before);
     EXPECT_EQ(chosen, expected);
     // Shown again (until the names fit) instead of failing or cutting the list.
     EXPECT_GE(answered, 2);
