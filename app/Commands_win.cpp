@@ -125,7 +125,9 @@ bool MainDialog::translateKey(MSG& msg)
         return false;
 
     const WPARAM key = msg.wParam;
-    if (keyHeld(VK_CONTROL)) {
+    // AltGr arrives as Control and Alt together: AltGr+A, +C or +M types a letter on many
+    // keyboards (Polish, Czech...) and must reach the edit boxes.
+    if (keyHeld(VK_CONTROL) && !keyHeld(VK_MENU)) {
         switch (key) {
         case 'A': selectAll(); return true;
         case 'I': invertSelection(); return true;

@@ -56,6 +56,21 @@ INSTANTIATE_TEST_SUITE_P(
                       CtrlRow{"Ctrl+M in the file list", IDC_FILE_LIST, 'M'},
                       CtrlRow{"Ctrl+C in the rules list", IDC_RULE_LIST, 'C'}));
 
+TEST(KeyboardUi, ControlWithAltIsNoCommandKey)
+{
+    TestFolder folder;
+    folder.create("a.txt");
+    ui::Program app;
+    ASSERT_TRUE(app.start(folder.handoff({"a.txt"}))) << app.lastError();
+    ASSERT_TRUE(focus(app, IDC_FILTER));
+    // AltGr, as Control and Alt, types letters on many keyboards.
+    press(app, {VK_CONTROL, VK_MENU, 'C'});
+    press(app, {VK_CONTROL, VK_MENU, 'A'});
+    EXPECT_FALSE(app.findModal()) << "Ctrl+Alt+C started the copy command";
+    EXPECT_TRUE(app.selectedLines(IDC_FILE_LIST).empty()) << "Ctrl+Alt+A selected the lines";
+    EXPECT_TRUE(app.running());
+}
+
 TEST(KeyboardUi, CtrlAAndCtrlISelectInTheFileListFromAnywhere)
 {
     TestFolder folder;
