@@ -48,8 +48,9 @@ TEST(CommandsUi, EveryButtonWithATooltipHasItsOwnText)
     for (int id : {IDC_PREVIEW, IDC_RENAME, IDC_UNDO})
         EXPECT_EQ(found.count(id), 0u) << id;
     for (int id : {IDC_CLOSE_BUTTON, IDC_MINIMIZE_BUTTON}) {
-        if (app.control(id))
+        if (app.control(id)) {
             EXPECT_EQ(found.count(id), 1u) << id;
+        }
     }
 }
 
