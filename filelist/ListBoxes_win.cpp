@@ -60,38 +60,43 @@ private:
     bool lead_[256] = {};
 };
 
-// While a variable-height list box is filled, it asks its owner the height of every new
-// line. The program's owner-drawn list boxes give every line the same height, and the
-// owner's path to its list box object costs window look-ups that are server round trips
-// under Wine (about 85 us a line, 8 s for 100,000 lines). So for the length of a fill the
-// owner is asked once and its answer given for every further line of that list box.
-class MeasureOnce {
+// While an owner-drawn list box is emptied and filled again, it tells its owner of every
+// line it deletes and asks the height of every line it adds. The program's owner-drawn
+// list boxes hold only strings, which need no clean-up, and give every line the same
+// height, while the owner's way to its list box object costs window look-ups that are
+// server round trips under Wine (about 85 us a line: 8 s for 100,000 lines). So for the
+// length of a refill the deletions are acknowledged here, and the owner is asked the
+// height once and its answer given for every further line of that list box.
+class RefillOwnerAnswers {
 public:
-    MeasureOnce(HWND listBox, bool active)
+    RefillOwnerAnswers(HWND listBox, bool active)
         : owner_(active ? GetParent(listBox) : nullptr), listId_(static_cast<UINT>(GetDlgCtrlID(listBox)))
     {
         if (!owner_ || current_)
             return;
         current_ = this;
         previous_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MeasureOnce::ownerProc)));
+            SetWindowLongPtrA(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RefillOwnerAnswers::ownerProc)));
         if (!previous_)
             current_ = nullptr;
     }
-    ~MeasureOnce()
+    ~RefillOwnerAnswers()
     {
         if (current_ != this)
             return;
         SetWindowLongPtrA(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
         current_ = nullptr;
     }
-    MeasureOnce(const MeasureOnce&) = delete;
-    MeasureOnce& operator=(const MeasureOnce&) = delete;
+    RefillOwnerAnswers(const RefillOwnerAnswers&) = delete;
+    RefillOwnerAnswers& operator=(const RefillOwnerAnswers&) = delete;
 
 private:
     static LRESULT CALLBACK ownerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        MeasureOnce* self = current_;
+        RefillOwnerAnswers* self = current_;
+        if (message == WM_DELETEITEM && self && window == self->owner_ &&
+            reinterpret_cast<DELETEITEMSTRUCT*>(lParam)->CtlID == self->listId_)
+            return TRUE;
         if (message == WM_MEASUREITEM && self && window == self->owner_) {
             auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
             if (measure->CtlType == ODT_LISTBOX && measure->CtlID == self->listId_) {
@@ -110,7 +115,7 @@ private:
                         : DefWindowProcA(window, message, wParam, lParam);
     }
 
-    static MeasureOnce* current_;
+    static RefillOwnerAnswers* current_;
     HWND owner_;
     UINT listId_;
     WNDPROC previous_ = nullptr;
@@ -118,7 +123,7 @@ private:
     bool known_ = false;
 };
 
-MeasureOnce* MeasureOnce::current_ = nullptr;
+RefillOwnerAnswers* RefillOwnerAnswers::current_ = nullptr;
 
 void setExtent(HWND listBox, bool empty, int widest)
 {
@@ -130,6 +135,8 @@ void setExtent(HWND listBox, bool empty, int widest)
 void refillListBox(HWND listBox, const std::vector<std::string_view>& lines)
 {
     SendMessageA(listBox, WM_SETREDRAW, FALSE, 0);
+    const bool variableHeight = (GetWindowLongA(listBox, GWL_STYLE) & LBS_OWNERDRAWVARIABLE) != 0;
+    const RefillOwnerAnswers heights(listBox, variableHeight);
     SendMessageA(listBox, LB_RESETCONTENT, 0, 0);
     std::size_t bytes = 0;
     for (std::string_view line : lines)
@@ -138,10 +145,8 @@ void refillListBox(HWND listBox, const std::vector<std::string_view>& lines)
     // A list box of variable-height lines may find the place of a new line by adding up
     // the heights of every line from its top line on (Wine's does), which makes filling
     // it quadratic; moving the top line along every so often keeps that sum short.
-    const bool variableHeight = (GetWindowLongA(listBox, GWL_STYLE) & LBS_OWNERDRAWVARIABLE) != 0;
     constexpr std::size_t topStep = 1024;
     const LineMeasure measure(listBox);
-    const MeasureOnce heights(listBox, variableHeight);
     int widest = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (variableHeight && i != 0 && i % topStep == 0)

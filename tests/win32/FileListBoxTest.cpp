@@ -14,6 +14,7 @@
 namespace {
 
 int measureRequests = 0;
+int deleteNotices = 0;
 
 LRESULT CALLBACK ownerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -22,6 +23,8 @@ LRESULT CALLBACK ownerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 17;
         return TRUE;
     }
+    if (message == WM_DELETEITEM)
+        ++deleteNotices;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -41,6 +44,7 @@ protected:
                                                 LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                              0, 0, 300, 200, owner, reinterpret_cast<HMENU>(1000), wc.hInstance, nullptr);
         measureRequests = 0;
+        deleteNotices = 0;
     }
     void TearDown() override
     {
@@ -119,9 +123,16 @@ TEST_F(ListFixture, EveryLineGetsTheOwnersHeightWhichIsAskedOnce)
     for (int i : {0, 1, 1023, 1024, 1025, 4999})
         EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, i, 0), 17) << i;
     EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);
-    // Lines added later, outside a refill, are asked for as usual.
+    // Lines added or deleted later, outside a refill, reach the owner as usual.
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("later"));
     EXPECT_EQ(measureRequests, 2);
+    SendMessageA(list, LB_DELETESTRING, 0, 0);
+    EXPECT_EQ(deleteNotices, 1);
+    // A second refill empties the box without a notice per old line.
+    refill(texts);
+    EXPECT_EQ(deleteNotices, 1);
+    EXPECT_EQ(measureRequests, 3);
+    EXPECT_EQ(lines(), texts);
 }
 
 struct ExtentRow {
