@@ -317,7 +317,16 @@ BatchReadStatus readBatchFile(ByteSource& source, const CodePage& codePage, Batc
 
 std::string encodeBatchFile(const BatchFile& batch)
 {
+    // The exact size first: growing the string block by block would copy it again and again.
+    auto arraySize = [](const std::vector<std::string>& strings) {
+        std::size_t size = strings.size() < 0xFFFF ? 2 : 6;
+        for (const std::string& s : strings)
+            size += s.size() + (s.size() < 0xFF ? 1 : s.size() < 0xFFFE ? 3 : 7);
+        return size;
+    };
     std::string bytes;
+    bytes.reserve(arraySize(batch.addedPaths) + arraySize(batch.fileListLines) + arraySize(batch.journalPaths)
+                  + arraySize(batch.ruleLines) + 4);
     StringByteSink sink(bytes);
     writeBatchFile(batch, sink);
     return bytes;
