@@ -20,6 +20,18 @@ void selectLines(ui::Program& app, std::initializer_list<int> lines)
         SendMessageA(app.control(IDC_FILE_LIST), LB_SETSEL, TRUE, line);
 }
 
+// Writes the batch and loads it through the Load batch command.
+void loadBatch(ui::Program& app, const BatchFile& batch, const std::string& path)
+{
+    commandsui::writeFile(path, encodeBatchFile(batch));
+    app.clickAsync(IDC_LOAD_BATCH);
+    ui::ModalWindow dialog;
+    ASSERT_TRUE(ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }));
+    ASSERT_TRUE(commandsui::chooseFileName(dialog, path));
+    dialog.waitClosed();
+    app.waitIdle();
+}
+
 // The folder dialog's title text above its tree; its status line follows it.
 std::string titleOf(const ui::ModalWindow& dialog)
 {
@@ -61,10 +73,18 @@ TEST(SelectionUi, RemoveSelectedKeepsHiddenEntriesAndRemoveAllDropsThem)
     ASSERT_TRUE(app.start(folder.handoff({"a.txt", "b.jpg", "c.txt", "d.txt"}))) << app.lastError();
     app.setText(IDC_FILTER, ".txt");
     ASSERT_EQ(app.lineCount(IDC_FILE_LIST), 3);
+    // The same state from a batch saved with Undo available, so that its end can be seen.
+    BatchFile same;
+    same.addedPaths = {folder / "a.txt", folder / "b.jpg", folder / "c.txt", folder / "d.txt"};
+    same.fileListLines = {folder / "a.txt", folder / "c.txt", folder / "d.txt"};
+    same.undoAvailable = true;
+    loadBatch(app, same, folder / "same.tlx");
+    ASSERT_TRUE(app.isEnabled(IDC_UNDO));
 
     // Nothing selected: nothing happens.
     app.click(IDC_REMOVE_SELECTED);
     EXPECT_EQ(app.lineCount(IDC_FILE_LIST), 3);
+    EXPECT_TRUE(app.isEnabled(IDC_UNDO));
 
     selectLines(app, {0, 2});
     app.click(IDC_REMOVE_SELECTED);
@@ -81,13 +101,7 @@ TEST(SelectionUi, RemoveSelectedKeepsHiddenEntriesAndRemoveAllDropsThem)
     undoable.addedPaths = {folder / "b.jpg"};
     undoable.fileListLines = undoable.addedPaths;
     undoable.undoAvailable = true;
-    commandsui::writeFile(folder / "undo.tlx", encodeBatchFile(undoable));
-    app.clickAsync(IDC_LOAD_BATCH);
-    ui::ModalWindow dialog;
-    ASSERT_TRUE(ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }));
-    ASSERT_TRUE(commandsui::chooseFileName(dialog, folder / "undo.tlx"));
-    dialog.waitClosed();
-    app.waitIdle();
+    loadBatch(app, undoable, folder / "undo.tlx");
     ASSERT_TRUE(app.isEnabled(IDC_UNDO));
     app.click(IDC_REMOVE_ALL);
     EXPECT_FALSE(app.isEnabled(IDC_UNDO));
@@ -95,7 +109,7 @@ TEST(SelectionUi, RemoveSelectedKeepsHiddenEntriesAndRemoveAllDropsThem)
     app.setText(IDC_FILTER, "");
     EXPECT_EQ(app.lineCount(IDC_FILE_LIST), 0) << "Remove All left entries hidden by the filter";
     // The files themselves stay.
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt", "b.jpg", "c.txt", "d.txt", "undo.tlx"}));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt", "b.jpg", "c.txt", "d.txt", "same.tlx", "undo.tlx"}));
 }
 
 TEST(SelectionUi, SelectAllAndInvert)
