@@ -189,6 +189,23 @@ TEST_F(FileListAddUi, AddFilesThroughTheFileDialog)
     EXPECT_EQ(after.back(), folder.path() + "ONE.TXT");
 }
 
+TEST_F(FileListAddUi, AddFilesTakesThousandsOfFilesAtOnce)
+{
+    Lines names;
+    Lines expected;
+    for (int i = 0; i < 2500; ++i) {
+        names.push_back("holiday picture " + std::to_string(10000 + i) + ".jpg");
+        expected.push_back(folder.file(names.back()));
+    }
+    program.clickAsync(addFiles);
+    ui::ModalWindow dialog = program.waitForModal("Open");
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(dialog.chooseFiles(folder.path(), names));
+    ASSERT_TRUE(dialog.waitClosed(30000));
+    ASSERT_TRUE(program.waitIdle());
+    EXPECT_EQ(sorted(program.lines(fileList)), sorted(expected));
+}
+
 TEST_F(FileListAddUi, AddFilesCancelledChangesNothing)
 {
     program.clickAsync(addFiles);
