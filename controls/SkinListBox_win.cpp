@@ -2,28 +2,14 @@
 
 #include "controls/SkinListBox_win.h"
 
-#include <vector>
-
-namespace {
-
-std::string lineText(HWND list, UINT index)
-{
-    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
-    if (length <= 0)
-        return std::string();
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-    const LRESULT got = SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
-    return got > 0 ? std::string(buffer.data(), static_cast<std::size_t>(got)) : std::string();
-}
-
-} // namespace
+#include "win/ListBoxText.h"
 
 bool SkinListBox::drawItem(DRAWITEMSTRUCT& draw)
 {
     if (draw.itemID == static_cast<UINT>(-1) || SendMessageA(draw.hwndItem, LB_GETCOUNT, 0, 0) <= 0)
         return true;
 
-    const std::string text = lineText(draw.hwndItem, draw.itemID);
+    const std::string text = listBoxLine(draw.hwndItem, static_cast<int>(draw.itemID));
     HDC dc = draw.hDC;
     const int saved = SaveDC(dc);
 

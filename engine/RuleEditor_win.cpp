@@ -7,6 +7,7 @@
 #include "engine/CodePage.h"
 #include "engine/RuleEditorText.h"
 #include "filelist/ListBoxes_win.h"
+#include "win/ListBoxText.h"
 
 #include <string>
 #include <vector>
@@ -20,18 +21,6 @@ std::string windowText(HWND window)
         return std::string();
     std::string text(static_cast<std::size_t>(length) + 1, '\0');
     const int copied = GetWindowTextA(window, &text[0], length + 1);
-    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return text;
-}
-
-std::string listBoxLine(HWND listBox, int index)
-{
-    const LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == LB_ERR || length <= 0)
-        return std::string();
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const LRESULT copied = SendMessageA(listBox, LB_GETTEXT, static_cast<WPARAM>(index),
-                                        reinterpret_cast<LPARAM>(&text[0]));
     text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
     return text;
 }

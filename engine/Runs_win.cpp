@@ -7,34 +7,13 @@
 #include "engine/MoveSteps_win.h"
 #include "engine/NewPath.h"
 #include "engine/RenameRun.h"
+#include "win/ListBoxText.h"
 #include "win/WaitCursor.h"
 
 #include <string>
 #include <vector>
 
 namespace {
-
-std::vector<std::string> listBoxLines(HWND listBox)
-{
-    std::vector<std::string> lines;
-    const LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
-    if (count == LB_ERR || count <= 0)
-        return lines;
-    lines.reserve(static_cast<std::size_t>(count));
-    std::string buffer;
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        if (length == LB_ERR || length <= 0) {
-            lines.emplace_back();
-            continue;
-        }
-        buffer.assign(static_cast<std::size_t>(length) + 1, '\0');
-        const LRESULT copied = SendMessageA(listBox, LB_GETTEXT, static_cast<WPARAM>(i),
-                                            reinterpret_cast<LPARAM>(&buffer[0]));
-        lines.emplace_back(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    }
-    return lines;
-}
 
 int lineCount(HWND listBox)
 {

@@ -1,15 +1,13 @@
 #pragma once
 // The list-box side of the selection commands, shared by the main window and the benchmark.
 
+#include "win/ListBoxText.h"
+
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-// Line i of a list box with strings; empty when there is none.
-std::string listBoxLine(HWND list, int index);
-// Every line, first to last.
-std::vector<std::string> listBoxLines(HWND list);
 // The selected line numbers, ascending.
 std::vector<int> selectedListBoxIndexes(HWND list);
 // Selects every line / flips the selection of every line, with redraw off meanwhile; the
