@@ -23,7 +23,7 @@ LRESULT CALLBACK batchHostProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     // Owner-draw requests go to the list box's object, as the main window's dialog does.
     if (message == WM_MEASUREITEM) {
         auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        if (Control* c = Control::fromWindow(GetDlgItem(window, static_cast<int>(measure->CtlID))))
+        if (Control* c = Control::fromChild(window, static_cast<int>(measure->CtlID)))
             if (c->measureItem(*measure))
                 return TRUE;
     } else if (message == WM_DRAWITEM) {

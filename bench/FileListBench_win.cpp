@@ -26,7 +26,7 @@ LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 {
     if (message == WM_MEASUREITEM) {
         auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        Control* c = reflectLikeDialog ? Control::fromWindow(GetDlgItem(window, static_cast<int>(measure->CtlID)))
+        Control* c = reflectLikeDialog ? Control::fromChild(window, static_cast<int>(measure->CtlID))
                                        : heldControl;
         if (c && c->measureItem(*measure))
             return TRUE;
@@ -205,7 +205,7 @@ TESSEL_BENCH(FileListRebuildWin32)
     for (bool likeDialog : {true, false}) {
         reflectLikeDialog = likeDialog;
         std::printf("  owner-draw requests answered %s\n",
-                    likeDialog ? "as the main window's dialog does (GetDlgItem + GetProp per line)"
+                    likeDialog ? "as the main window's dialog does (in-process look-up per line)"
                                : "through a held pointer");
         for (const Setting& s : settings) {
             const bool caseMatters = s.filter[0] == '*';

@@ -2,7 +2,7 @@
 
 #include "controls/SkinListBox_win.h"
 
-#include "win/ListBoxText.h"
+#include "win/ControlText.h"
 
 bool SkinListBox::drawItem(DRAWITEMSTRUCT& draw)
 {

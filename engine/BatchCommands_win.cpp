@@ -8,6 +8,7 @@
 #include "engine/ResultLogFile.h"
 #include "filelist/ListBoxes_win.h"
 #include "filelist/SelectionCommands_win.h"
+#include "win/ControlText.h"
 #include "win/WaitCursor.h"
 
 #include <commdlg.h>
@@ -59,17 +60,6 @@ bool chooseBatchFile(HWND owner, bool save, std::string& path)
         return false;
     path = name;
     return true;
-}
-
-std::string windowText(HWND window)
-{
-    const int length = GetWindowTextLengthA(window);
-    if (length <= 0)
-        return std::string();
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(window, &text[0], length + 1);
-    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return text;
 }
 
 } // namespace

@@ -7,23 +7,12 @@
 #include "engine/CodePage.h"
 #include "engine/RuleEditorText.h"
 #include "filelist/ListBoxes_win.h"
-#include "win/ListBoxText.h"
+#include "win/ControlText.h"
 
 #include <string>
 #include <vector>
 
 namespace {
-
-std::string windowText(HWND window)
-{
-    const int length = GetWindowTextLengthA(window);
-    if (length <= 0)
-        return std::string();
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(window, &text[0], length + 1);
-    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return text;
-}
 
 std::string selectedItemText(HWND combo)
 {

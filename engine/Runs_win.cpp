@@ -7,7 +7,7 @@
 #include "engine/MoveSteps_win.h"
 #include "engine/NewPath.h"
 #include "engine/RenameRun.h"
-#include "win/ListBoxText.h"
+#include "win/ControlText.h"
 #include "win/WaitCursor.h"
 
 #include <string>

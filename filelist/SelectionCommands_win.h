@@ -1,7 +1,7 @@
 #pragma once
 // The list-box side of the selection commands, shared by the main window and the benchmark.
 
-#include "win/ListBoxText.h"
+#include "win/ControlText.h"
 
 #include <windows.h>
 

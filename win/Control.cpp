@@ -2,15 +2,19 @@
 
 #include "win/Control.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
-// The property that ties a control window to its object. Looked up by atom: owner-drawn
-// lists ask their parent about every line they add, and a property looked up by name
-// costs an atom-table search each time.
-LPCSTR controlProperty()
+// Every attached object of this process. Owner-drawn lists ask their parent about each
+// line they add, and under Wine window properties and child look-ups are round trips to
+// the server; a program has a handful of attached controls, so a short list searched in
+// process answers faster. Windows live on the user-interface thread only.
+std::vector<Control*>& attachedControls()
 {
-    static const ATOM atom = GlobalAddAtomA("Tessel.Control");
-    return MAKEINTATOM(atom);
+    static std::vector<Control*> controls;
+    return controls;
 }
 
 } // namespace
@@ -26,7 +30,9 @@ void Control::attach(HWND window, bool subclassing)
     hwnd_ = window;
     if (!hwnd_)
         return;
-    SetPropA(hwnd_, controlProperty(), this);
+    parent_ = GetParent(hwnd_);
+    id_ = GetDlgCtrlID(hwnd_);
+    attachedControls().push_back(this);
     if (subclassing) {
         previousProc_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::subclassProc)));
@@ -39,15 +45,30 @@ void Control::detach()
         return;
     if (previousProc_ && IsWindow(hwnd_))
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
-    if (IsWindow(hwnd_))
-        RemovePropA(hwnd_, controlProperty());
+    std::vector<Control*>& controls = attachedControls();
+    controls.erase(std::remove(controls.begin(), controls.end(), this), controls.end());
     previousProc_ = nullptr;
     hwnd_ = nullptr;
+    parent_ = nullptr;
+    id_ = 0;
 }
 
 Control* Control::fromWindow(HWND window)
 {
-    return window ? static_cast<Control*>(GetPropA(window, controlProperty())) : nullptr;
+    if (!window)
+        return nullptr;
+    for (Control* control : attachedControls())
+        if (control->hwnd_ == window)
+            return control;
+    return nullptr;
+}
+
+Control* Control::fromChild(HWND parent, int id)
+{
+    for (Control* control : attachedControls())
+        if (control->parent_ == parent && control->id_ == id)
+            return control;
+    return nullptr;
 }
 
 LRESULT Control::windowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -19,6 +19,9 @@ public:
     HWND hwnd() const { return hwnd_; }
 
     static Control* fromWindow(HWND window);
+    // The object attached to the parent's child with this identifier, as owner-draw
+    // measure requests name it.
+    static Control* fromChild(HWND parent, int id);
 
     // Reflected from the parent; return false to let the parent's default handling run.
     virtual bool drawItem(DRAWITEMSTRUCT&) { return false; }
@@ -34,5 +37,7 @@ private:
     static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM);
 
     HWND hwnd_ = nullptr;
+    HWND parent_ = nullptr;
+    int id_ = 0;
     WNDPROC previousProc_ = nullptr;
 };

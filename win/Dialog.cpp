@@ -145,7 +145,7 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& 
     case WM_MEASUREITEM: {
         auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         if (measure->CtlType != ODT_MENU) {
-            if (Control* control = Control::fromWindow(item(static_cast<int>(measure->CtlID)))) {
+            if (Control* control = Control::fromChild(hwnd_, static_cast<int>(measure->CtlID))) {
                 if (control->measureItem(*measure)) {
                     handled = true;
                     return TRUE;

@@ -1,6 +1,6 @@
 // Reading list box lines back as ANSI text, whatever their length.
 
-#include "win/ListBoxText.h"
+#include "win/ControlText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-// Reading list box lines.
+// Reading the texts of controls.
 
-#include "win/ListBoxText.h"
+#include "win/ControlText.h"
 
 #include <algorithm>
 
@@ -53,3 +53,19 @@ std::vector<std::string> listBoxLines(HWND list)
     return lines;
 }
 
+
+std::string windowText(HWND window)
+{
+    const int length = GetWindowTextLengthA(window);
+    if (length <= 0)
+        return std::string();
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(window, &text[0], length + 1);
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return text;
+}
+
+bool isChecked(HWND checkBox)
+{
+    return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
