@@ -7,27 +7,8 @@
 #include "filelist/Filter.h"
 #include "filelist/FolderScan_win.h"
 #include "filelist/ListBoxes_win.h"
+#include "win/ControlText.h"
 #include "win/WaitCursor.h"
-
-namespace {
-
-bool isChecked(HWND checkBox)
-{
-    return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-std::string windowText(HWND window)
-{
-    const int length = GetWindowTextLengthA(window);
-    if (length <= 0)
-        return std::string();
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(window, &text[0], length + 1);
-    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return text;
-}
-
-} // namespace
 
 void MainDialog::addFiles()
 {

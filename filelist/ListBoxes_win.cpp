@@ -2,6 +2,8 @@
 
 #include "filelist/ListBoxes_win.h"
 
+#include "win/ControlText.h"
+
 #include <algorithm>
 
 namespace {
@@ -164,17 +166,10 @@ void refillListBox(HWND listBox, const std::vector<std::string_view>& lines)
 
 void updateHorizontalExtent(HWND listBox)
 {
-    const LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+    const std::vector<std::string> lines = listBoxLines(listBox);
     const LineMeasure measure(listBox);
-    std::string text;
     int widest = 0;
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, i, 0);
-        if (length <= 0)
-            continue;
-        text.assign(static_cast<std::size_t>(length) + 1, '\0');
-        SendMessageA(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
-        widest = std::max(widest, measure.width(text.data(), static_cast<std::size_t>(length)));
-    }
-    setExtent(listBox, count <= 0, widest);
+    for (const std::string& line : lines)
+        widest = std::max(widest, measure.width(line.data(), line.size()));
+    setExtent(listBox, lines.empty(), widest);
 }
