@@ -90,6 +90,11 @@ private:
     void moveSelectedTo();  // 1031, Ctrl+M
     // The lines of the file list that are selected, first to last, read after any dialog.
     std::vector<std::string> selectedFileLines() const;
+    // What copy and move do before their file work: the selection check with its message
+    // and the folder dialog. False ends the command.
+    bool chooseTargetFolder();
+    // The line's file under its own name in lastTargetFolder_.
+    std::string targetPathFor(const std::string& line) const;
     // The folder copy and move go to, shared by both; ends with a backslash once set.
     std::string lastTargetFolder_;
 

@@ -13,7 +13,6 @@
 #include <windows.h>
 
 #include <string>
-#include <type_traits>
 #include <vector>
 
 namespace {
@@ -97,21 +96,6 @@ private:
     SkinListBox ruleSkin_;
 };
 
-// The refill takes references to the lines (pointers or views); the lines outlive it.
-template <typename Line>
-void refill(HWND list, const std::vector<std::string>& lines, void (*refillFunction)(HWND, const std::vector<Line>&))
-{
-    std::vector<Line> refs;
-    refs.reserve(lines.size());
-    for (const std::string& line : lines) {
-        if constexpr (std::is_pointer_v<Line>)
-            refs.push_back(&line);
-        else
-            refs.push_back(Line(line));
-    }
-    refillFunction(list, refs);
-}
-
 double msSince(double start)
 {
     return (benchSeconds() - start) * 1000.0;
@@ -139,9 +123,9 @@ TESSEL_BENCH(BatchAndSelectionWin32)
         added.appendUnchecked(p);
 
     double start = benchSeconds();
-    refill(host.files(), paths, &refillListBox);
+    refillListBox(host.files(), paths);
     benchFigure("file list refill, 100,000 lines (redraw off)", msSince(start), "ms");
-    refill(host.rules(), rules, &refillListBox);
+    refillListBox(host.rules(), rules);
     pump();
 
     start = benchSeconds();
@@ -184,7 +168,7 @@ TESSEL_BENCH(BatchAndSelectionWin32)
     if (removedHalf != count / 2 || removedRest != count / 2)
         std::printf("  removal counts wrong: %u %u\n", static_cast<unsigned>(removedHalf),
                     static_cast<unsigned>(removedRest));
-    refill(host.files(), paths, &refillListBox);
+    refillListBox(host.files(), paths);
 
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
@@ -217,8 +201,8 @@ TESSEL_BENCH(BatchAndSelectionWin32)
         added.replaceAll(loaded.addedPaths);
         const double loadMs = msSince(start);
         start = benchSeconds();
-        refill(host.files(), loaded.fileListLines, &refillListBox);
-        refill(host.rules(), loaded.ruleLines, &refillListBox);
+        refillListBox(host.files(), loaded.fileListLines);
+        refillListBox(host.rules(), loaded.ruleLines);
         const double refillMs = msSince(start);
         pump();
         benchFigure("batch load: read and replace the added paths" + label, loadMs, "ms", "(goal <= 100)");

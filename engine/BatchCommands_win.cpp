@@ -13,27 +13,11 @@
 
 #include <commdlg.h>
 
-#include <type_traits>
 
 namespace {
 
 // One entry; the common dialog wants the pairs zero-separated, ended by two zeros.
 const char batchFilter[] = "Tesselwork File (*.tlx)\0*.tlx\0";
-
-// The refill takes references to the lines (pointers or views); the lines outlive it.
-template <typename Line>
-void fillList(HWND list, const std::vector<std::string>& lines, void (*refill)(HWND, const std::vector<Line>&))
-{
-    std::vector<Line> refs;
-    refs.reserve(lines.size());
-    for (const std::string& line : lines) {
-        if constexpr (std::is_pointer_v<Line>)
-            refs.push_back(&line);
-        else
-            refs.push_back(Line(line));
-    }
-    refill(list, refs);
-}
 
 // The common file dialog for a batch file; false when cancelled.
 bool chooseBatchFile(HWND owner, bool save, std::string& path)
@@ -108,8 +92,8 @@ void MainDialog::loadBatch()
     }
     addedPaths_.replaceAll(batch.addedPaths);
     renameJournal_.assign(std::move(batch.journalPaths));
-    fillList(item(IDC_FILE_LIST), batch.fileListLines, &refillListBox);
-    fillList(item(IDC_RULE_LIST), batch.ruleLines, &refillListBox);
+    refillListBox(item(IDC_FILE_LIST), batch.fileListLines);
+    refillListBox(item(IDC_RULE_LIST), batch.ruleLines);
     EnableWindow(item(IDC_UNDO), batch.undoAvailable ? TRUE : FALSE);
 }
 

@@ -164,6 +164,11 @@ void refillListBox(HWND listBox, const std::vector<std::string_view>& lines)
     InvalidateRect(listBox, nullptr, TRUE);
 }
 
+void refillListBox(HWND listBox, const std::vector<std::string>& lines)
+{
+    refillListBox(listBox, std::vector<std::string_view>(lines.begin(), lines.end()));
+}
+
 void updateHorizontalExtent(HWND listBox)
 {
     const std::vector<std::string> lines = listBoxLines(listBox);

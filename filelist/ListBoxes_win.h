@@ -12,6 +12,7 @@
 // visible list box repaints after every added line otherwise), then sets the horizontal
 // extent for them.
 void refillListBox(HWND listBox, const std::vector<std::string_view>& lines);
+void refillListBox(HWND listBox, const std::vector<std::string>& lines);
 
 // The horizontal scroll extent becomes the width in pixels of the widest line in the list
 // box's own font plus 10, or 0 when the box is empty.

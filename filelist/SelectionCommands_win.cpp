@@ -209,46 +209,49 @@ void MainDialog::openCurrentFile()
     ShellExecuteA(nullptr, "open", line.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
-void MainDialog::copySelectedTo()
+bool MainDialog::chooseTargetFolder()
 {
     if (SendMessageA(item(IDC_FILE_LIST), LB_GETSELCOUNT, 0, 0) <= 0) {
         showMessage(noSelectionText, scheme);
-        return;
+        return false;
     }
     const std::string title = lastTargetFolder_;
     if (!browseForFolder(lastTargetFolder_, title))
-        return;
-    WaitCursor wait;
+        return false;
     if (lastTargetFolder_.empty() || lastTargetFolder_.back() != '\\')
         lastTargetFolder_ += '\\';
+    return true;
+}
+
+std::string MainDialog::targetPathFor(const std::string& line) const
+{
+    return lastTargetFolder_ + line.substr(namePartStart(line, addedPaths_.caseFold()));
+}
+
+void MainDialog::copySelectedTo()
+{
+    if (!chooseTargetFolder())
+        return;
+    WaitCursor wait;
     // The folder dialog has no owner, so the list could have changed while it was open:
     // the selection is read now.
     const std::vector<std::string> lines = selectedFileLines();
     for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-        const std::string target = lastTargetFolder_ + it->substr(namePartStart(*it, addedPaths_.caseFold()));
         // An existing target is replaced; a file that fails does not stop the others.
-        CopyFileA(it->c_str(), target.c_str(), FALSE);
+        CopyFileA(it->c_str(), targetPathFor(*it).c_str(), FALSE);
     }
 }
 
 void MainDialog::moveSelectedTo()
 {
-    if (SendMessageA(item(IDC_FILE_LIST), LB_GETSELCOUNT, 0, 0) <= 0) {
-        showMessage(noSelectionText, scheme);
-        return;
-    }
-    const std::string title = lastTargetFolder_;
-    if (!browseForFolder(lastTargetFolder_, title))
+    if (!chooseTargetFolder())
         return;
     WaitCursor wait;
-    if (lastTargetFolder_.empty() || lastTargetFolder_.back() != '\\')
-        lastTargetFolder_ += '\\';
     const std::vector<std::string> lines = selectedFileLines();
     for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-        const std::string target = lastTargetFolder_ + it->substr(namePartStart(*it, addedPaths_.caseFold()));
         // MoveFileA does not replace an existing target; the line leaves the list whether
         // or not the file moved.
-        MoveFileA(it->c_str(), target.c_str());
+        MoveFileA(it->c_str(), targetPathFor(*it).c_str());
         addedPaths_.removeExact(*it);
     }
     rebuildFileListView();
