@@ -65,10 +65,11 @@ private:
 // While an owner-drawn list box is emptied and filled again, it tells its owner of every
 // line it deletes and asks the height of every line it adds. The program's owner-drawn
 // list boxes hold only strings, which need no clean-up, and give every line the same
-// height, while the owner's way to its list box object costs window look-ups that are
-// server round trips under Wine (about 85 us a line: 8 s for 100,000 lines). So for the
-// length of a refill the deletions are acknowledged here, and the owner is asked the
-// height once and its answer given for every further line of that list box.
+// height, while every request that reaches the owner's dialog procedure costs a trip
+// through the dialog manager (about a third of the refill's time at 100,000 lines under
+// Wine). So for the length of a refill the deletions are acknowledged here, and the
+// owner is asked the height once and its answer given for every further line of that
+// list box.
 class RefillOwnerAnswers {
 public:
     RefillOwnerAnswers(HWND listBox, bool active)
