@@ -127,8 +127,8 @@ bool MainDialog::onInitDialog()
         HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(b.iconId), IMAGE_ICON, 16, 16, LR_SHARED));
         SendDlgItemMessageA(hwnd(), b.controlId, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
     }
-    fileListBox_.attach(item(IDC_FILE_LIST));
-    ruleListBox_.attach(item(IDC_RULE_LIST));
+    fileListBox_.attachList(item(IDC_FILE_LIST));
+    ruleListBox_.attachList(item(IDC_RULE_LIST));
     for (SkinListBox* list : {&fileListBox_, &ruleListBox_}) {
         list->setSelectedBackground(RGB(189, 198, 221));
         list->setSelectedText(RGB(30, 60, 104));

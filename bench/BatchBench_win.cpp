@@ -61,8 +61,8 @@ public:
         ReleaseDC(nullptr, dc);
         files_ = makeList(1000, 10, wc.hInstance);
         rules_ = makeList(1006, 200, wc.hInstance);
-        fileSkin_.attach(files_);
-        ruleSkin_.attach(rules_);
+        fileSkin_.attachList(files_);
+        ruleSkin_.attachList(rules_);
         ShowWindow(window_, SW_SHOW);
         pump();
     }
@@ -75,6 +75,9 @@ public:
     }
     HWND files() const { return files_; }
     HWND rules() const { return rules_; }
+    // What the main window's save takes: the lists' own copies of their lines.
+    const std::vector<std::string>& fileLines() const { return fileSkin_.lines(); }
+    const std::vector<std::string>& ruleLines() const { return ruleSkin_.lines(); }
 
 private:
     HWND makeList(int id, int top, HINSTANCE module)
@@ -180,10 +183,10 @@ TESSEL_BENCH(BatchAndSelectionWin32)
         BatchFile batch;
         batch.addedPaths = added.paths();
         const double addedMs = msSince(start);
-        batch.fileListLines = listBoxLines(host.files());
+        batch.fileListLines = host.fileLines();
         if (withJournal)
             batch.journalPaths = journal;
-        batch.ruleLines = listBoxLines(host.rules());
+        batch.ruleLines = host.ruleLines();
         batch.undoAvailable = true;
         const double collectMs = msSince(start);
         const double writeStart = benchSeconds();

@@ -4,12 +4,48 @@
 
 #include "win/ControlText.h"
 
+void SkinListBox::attachList(HWND listBox)
+{
+    attach(listBox, true);
+    lines_ = listBoxLines(listBox);
+}
+
+LRESULT SkinListBox::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING: {
+        const LRESULT index = defaultProc(message, wParam, lParam);
+        if (index >= 0 && static_cast<std::size_t>(index) <= lines_.size()) {
+            const char* text = reinterpret_cast<const char*>(lParam);
+            lines_.insert(lines_.begin() + index, text ? std::string(text) : std::string());
+        }
+        return index;
+    }
+    case LB_DELETESTRING: {
+        const LRESULT remaining = defaultProc(message, wParam, lParam);
+        if (remaining != LB_ERR && wParam < lines_.size())
+            lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(wParam));
+        return remaining;
+    }
+    case LB_RESETCONTENT:
+        lines_.clear();
+        return defaultProc(message, wParam, lParam);
+    case LB_INITSTORAGE:
+        lines_.reserve(lines_.size() + wParam);
+        return defaultProc(message, wParam, lParam);
+    default:
+        return defaultProc(message, wParam, lParam);
+    }
+}
+
 bool SkinListBox::drawItem(DRAWITEMSTRUCT& draw)
 {
-    if (draw.itemID == static_cast<UINT>(-1) || SendMessageA(draw.hwndItem, LB_GETCOUNT, 0, 0) <= 0)
+    if (draw.itemID == static_cast<UINT>(-1) || lines_.empty())
         return true;
 
-    const std::string text = listBoxLine(draw.hwndItem, static_cast<int>(draw.itemID));
+    static const std::string none;
+    const std::string& text = draw.itemID < lines_.size() ? lines_[draw.itemID] : none;
     HDC dc = draw.hDC;
     const int saved = SaveDC(dc);
 

@@ -5,9 +5,17 @@
 #include "win/Control.h"
 
 #include <string>
+#include <vector>
 
 class SkinListBox : public Control {
 public:
+    // Binds the object to the list box and starts keeping a copy of its lines.
+    void attachList(HWND listBox);
+    // The list box's lines, first to last, without asking the list box: the copy follows
+    // every line added, inserted, deleted or emptied through the list box's messages,
+    // whoever sends them.
+    const std::vector<std::string>& lines() const { return lines_; }
+
     void setSelectedBackground(COLORREF colour) { selectedBackground_ = colour; }
     void setSelectedText(COLORREF colour) { selectedText_ = colour; }
     void setFocusFrame(COLORREF colour) { focusFrame_ = colour; }
@@ -16,7 +24,11 @@ public:
     bool drawItem(DRAWITEMSTRUCT& draw) override;
     bool measureItem(MEASUREITEMSTRUCT& measure) override;
 
+protected:
+    LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
+    std::vector<std::string> lines_;
     COLORREF normalBackground_ = RGB(255, 255, 255);
     COLORREF selectedBackground_ = RGB(100, 150, 200);
     COLORREF selectedText_ = RGB(255, 255, 255);

@@ -56,9 +56,9 @@ void MainDialog::saveBatch()
     WaitCursor wait;
     BatchFile batch;
     batch.addedPaths = addedPaths_.paths();
-    batch.fileListLines = listBoxLines(item(IDC_FILE_LIST));
+    batch.fileListLines = fileListBox_.lines();
     batch.journalPaths = renameJournal_.paths();
-    batch.ruleLines = listBoxLines(item(IDC_RULE_LIST));
+    batch.ruleLines = ruleListBox_.lines();
     batch.undoAvailable = IsWindowEnabled(item(IDC_UNDO)) != FALSE;
     const FileOutcome outcome = saveBatchFile(path, batch);
     wait.restore();

@@ -68,8 +68,8 @@ void MainDialog::renameCommand()
 void MainDialog::runRules(bool renameOnDisk)
 {
     WaitCursor wait;
-    const std::vector<std::string> files = listBoxLines(item(IDC_FILE_LIST));
-    const NewPathComputer computer(listBoxLines(item(IDC_RULE_LIST)), systemCodePage(),
+    const std::vector<std::string>& files = fileListBox_.lines();
+    const NewPathComputer computer(ruleListBox_.lines(), systemCodePage(),
                                    systemLocalClock());
     DiskMover mover;
     const std::string report = runRenameRules(renameOnDisk, files, computer, &mover, renameJournal_);
@@ -81,7 +81,7 @@ void MainDialog::undoCommand()
 {
     enableUndo(hwnd(), item(IDC_UNDO), false);
     DiskMover mover;
-    const std::string report = runUndo(renameJournal_, listBoxLines(item(IDC_FILE_LIST)), mover);
+    const std::string report = runUndo(renameJournal_, fileListBox_.lines(), mover);
     setResultText(item(IDC_RESULT_LIST), report);
 }
 

@@ -137,10 +137,11 @@ void invertLineSelection(HWND list)
 
 std::vector<std::string> MainDialog::selectedFileLines() const
 {
-    HWND list = item(IDC_FILE_LIST);
+    const std::vector<std::string>& shown = fileListBox_.lines();
     std::vector<std::string> lines;
-    for (int index : selectedListBoxIndexes(list))
-        lines.push_back(listBoxLine(list, index));
+    for (int index : selectedListBoxIndexes(item(IDC_FILE_LIST)))
+        if (static_cast<std::size_t>(index) < shown.size())
+            lines.push_back(shown[static_cast<std::size_t>(index)]);
     return lines;
 }
 
