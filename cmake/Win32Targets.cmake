@@ -38,10 +38,15 @@ include(${CMAKE_SOURCE_DIR}/shellext/Targets.cmake OPTIONAL)
 # --- tests run under Wine -------------------------------------------------------------------
 target_link_libraries(native_tests PRIVATE user32)
 
+# Files, folders and host programs shared by the Win32 tests, the UI tests and the benchmark.
+add_library(tessel_testsupport STATIC ${CMAKE_SOURCE_DIR}/tests/support/TestFiles.cpp)
+target_include_directories(tessel_testsupport PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(tessel_testsupport PUBLIC kernel32)
+
 file(GLOB win32_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
 if(win32_test_sources)
   add_executable(win32_tests ${win32_test_sources} ${CMAKE_SOURCE_DIR}/app/Tessel2.rc)
-  target_link_libraries(win32_tests PRIVATE tessel_win gtest_main)
+  target_link_libraries(win32_tests PRIVATE tessel_win tessel_testsupport gtest_main)
   tessel_add_gtest(win32_tests)
 endif()
 
@@ -50,7 +55,7 @@ file(GLOB ui_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/*.cpp)
 if(ui_test_sources)
   add_library(ui_driver STATIC ${ui_driver_sources})
   target_include_directories(ui_driver PUBLIC ${CMAKE_SOURCE_DIR}/tests/ui ${CMAKE_SOURCE_DIR})
-  target_link_libraries(ui_driver PUBLIC gtest user32 gdi32 advapi32 shell32 comctl32)
+  target_link_libraries(ui_driver PUBLIC tessel_testsupport gtest user32 gdi32 advapi32 shell32 comctl32)
   add_executable(ui_tests ${ui_test_sources})
   target_link_libraries(ui_tests PRIVATE ui_driver gtest_main)
   add_dependencies(ui_tests Tessel2)
@@ -64,6 +69,6 @@ include(${CMAKE_SOURCE_DIR}/tests/shellhost/Targets.cmake OPTIONAL)
 # --- benchmark ------------------------------------------------------------------------------
 file(GLOB bench_win_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
 add_executable(tessel_bench ${bench_sources} ${bench_win_sources})
-target_link_libraries(tessel_bench PRIVATE tessel_win)
+target_link_libraries(tessel_bench PRIVATE tessel_win tessel_testsupport)
 add_custom_target(bench COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:tessel_bench>
   DEPENDS tessel_bench USES_TERMINAL WORKING_DIRECTORY ${TESSEL_BIN_DIR})

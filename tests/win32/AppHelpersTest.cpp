@@ -3,6 +3,7 @@
 #include "app/Identity.h"
 #include "app/Program.h"
 #include "app/RegistryKey.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -96,39 +97,12 @@ TEST(ProgramDirectory, IsTheExecutablesFolderWithATrailingBackslash)
 
 class TempFolder : public ::testing::Test {
 protected:
-    void SetUp() override
+    std::string write(const std::string& name, const std::string& content, DWORD attributes = FILE_ATTRIBUTE_NORMAL)
     {
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        folder_ = std::string(base) + "tessel-helpers-" + std::to_string(GetCurrentProcessId()) + "\\";
-        CreateDirectoryA(folder_.c_str(), nullptr);
+        return scratch_.file(name, content, attributes);
     }
-    void TearDown() override
-    {
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA((folder_ + "*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                std::string file = folder_ + data.cFileName;
-                SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(file.c_str());
-            } while (FindNextFileA(find, &data));
-            FindClose(find);
-        }
-        RemoveDirectoryA(folder_.c_str());
-    }
-    std::string write(const std::string& name, const std::string& content, DWORD attributes = 0)
-    {
-        const std::string path = folder_ + name;
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        DWORD written = 0;
-        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-        CloseHandle(file);
-        if (attributes)
-            SetFileAttributesA(path.c_str(), attributes);
-        return path;
-    }
-    std::string folder_;
+    testsupport::TempFolder scratch_{"helpers"};
+    const std::string folder_ = scratch_.path();
 };
 
 TEST_F(TempFolder, ForceDeleteRemovesReadOnlyHiddenAndSystemFiles)

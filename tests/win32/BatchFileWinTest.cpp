@@ -4,6 +4,7 @@
 #include "engine/BatchFile_win.h"
 
 #include "engine/FileError.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -15,66 +16,18 @@
 
 namespace {
 
-class Folder {
-public:
-    Folder()
-    {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "tessel-batchwin-" + std::to_string(GetCurrentProcessId()) + "-"
-            + std::to_string(GetTickCount()) + "\\";
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~Folder()
-    {
-        for (const std::string& name : names()) {
-            SetFileAttributesA((path_ + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA((path_ + name).c_str());
-        }
-        RemoveDirectoryA(path_.c_str());
-    }
-    std::string operator/(const std::string& name) const { return path_ + name; }
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> out;
-        WIN32_FIND_DATAA data;
-        HANDLE search = FindFirstFileA((path_ + "*").c_str(), &data);
-        if (search == INVALID_HANDLE_VALUE)
-            return out;
-        do {
-            const std::string n = data.cFileName;
-            if (n != "." && n != "..")
-                out.push_back(n);
-        } while (FindNextFileA(search, &data));
-        FindClose(search);
-        std::sort(out.begin(), out.end());
-        return out;
-    }
-
-private:
-    std::string path_;
+struct Folder : testsupport::TempFolder {
+    Folder() : TempFolder("batchwin") {}
 };
 
 std::string readAll(const std::string& path)
 {
-    std::string content;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        content.append(buffer, got);
-    CloseHandle(file);
-    return content;
+    return testsupport::readFile(path, "<missing>");
 }
 
 void writeAll(const std::string& path, const std::string& content)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
+    testsupport::writeFile(path, content);
 }
 
 BatchFile sample(int paths)

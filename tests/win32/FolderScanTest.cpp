@@ -14,35 +14,13 @@
 
 namespace {
 
-struct Listed {
-    std::string name;
-    bool folder;
-};
-
-// The folder's entries in the file system's own order, "." and ".." left out.
-std::vector<Listed> listFolder(const std::string& folder)
-{
-    std::vector<Listed> entries;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*.*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return entries;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return entries;
-}
-
 // What the scan must yield: each folder's files where they are met, each subfolder's
 // files in place of the subfolder when subfolders are scanned.
 std::vector<std::string> expectedScan(const std::string& folder, bool subfolders)
 {
     std::vector<std::string> paths;
-    for (const Listed& e : listFolder(folder)) {
-        if (!e.folder) {
+    for (const testsupport::FolderEntry& e : testsupport::listFolder(folder)) {
+        if (!e.isFolder()) {
             paths.push_back(folder + e.name);
         } else if (subfolders) {
             for (const std::string& p : expectedScan(folder + e.name + "\\", true))
@@ -93,12 +71,11 @@ TEST_F(FolderScan, WithSubdirEachSubfolderIsScannedWhereItIsMet)
     EXPECT_EQ(paths, expectedScan(root.path(), true));
     ASSERT_EQ(paths.size(), 8u);
     // c and d sit together, where s stands among the root's entries.
-    const std::vector<Listed> top = listFolder(root.path());
     std::size_t filesBeforeS = 0;
-    for (const Listed& e : top) {
+    for (const testsupport::FolderEntry& e : testsupport::listFolder(root.path())) {
         if (e.name == "s")
             break;
-        filesBeforeS += e.folder ? 0 : 1;
+        filesBeforeS += e.isFolder() ? 0 : 1;
     }
     const auto c = std::find(paths.begin(), paths.end(), root.path() + "s\\c.txt");
     const auto d = std::find(paths.begin(), paths.end(), root.path() + "s\\deeper\\d.txt");

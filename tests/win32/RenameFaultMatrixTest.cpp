@@ -5,6 +5,7 @@
 #include "engine/MoveSteps_win.h"
 #include "engine/NewPath.h"
 #include "engine/RenameRun.h"
+#include "tests/support/TestFiles.h"
 
 #include <windows.h>
 
@@ -17,90 +18,30 @@
 
 namespace {
 
-std::uint64_t contentHash(const std::string& bytes)
-{
-    std::uint64_t h = 1469598103934665603ULL; // FNV-1a
-    for (unsigned char c : bytes) {
-        h ^= c;
-        h *= 1099511628211ULL;
-    }
-    return h;
-}
-
+using testsupport::contentHash;
 std::string readFile(const std::string& path)
 {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return "<unreadable>";
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    CloseHandle(h);
-    return bytes;
+    return testsupport::readFile(path, "<unreadable>");
 }
 
 void writeFile(const std::string& path, const std::string& bytes)
 {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
+    ASSERT_TRUE(testsupport::writeFile(path, bytes, CREATE_NEW)) << path;
 }
 
 // A fresh folder of its own under the temporary folder, removed with everything in it.
-class ScratchFolder {
+class ScratchFolder : public testsupport::TempFolder {
 public:
-    ScratchFolder()
-    {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        static int counter = 0;
-        path_ = std::string(temp) + "tessel-run-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(++counter) + "\\";
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~ScratchFolder()
-    {
-        WIN32_FIND_DATAA data;
-        HANDLE search = FindFirstFileA((path_ + "*").c_str(), &data);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = data.cFileName;
-                if (name == "." || name == "..")
-                    continue;
-                SetFileAttributesA((path_ + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA((path_ + name).c_str());
-            } while (FindNextFileA(search, &data));
-            FindClose(search);
-        }
-        RemoveDirectoryA(path_.c_str());
-    }
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + name; }
+    ScratchFolder() : TempFolder("run") {}
 
     // Name -> content hash of every file in the folder, names exactly as listed.
     std::map<std::string, std::uint64_t> listing() const
     {
         std::map<std::string, std::uint64_t> files;
-        WIN32_FIND_DATAA data;
-        HANDLE search = FindFirstFileA((path_ + "*").c_str(), &data);
-        if (search == INVALID_HANDLE_VALUE)
-            return files;
-        do {
-            const std::string name = data.cFileName;
-            if (name != "." && name != "..")
-                files[name] = contentHash(readFile(path_ + name));
-        } while (FindNextFileA(search, &data));
-        FindClose(search);
+        for (const testsupport::FolderEntry& e : testsupport::listFolder(path()))
+            files[e.name] = contentHash(readFile(path() + e.name));
         return files;
     }
-
-private:
-    std::string path_;
 };
 
 class FaultMatrix : public ::testing::Test {

@@ -2,6 +2,8 @@
 // Helpers of the shell-extension tests: InstallPath kept and restored, scratch folders, the
 // Explorer stand-in host, registry dumps.
 
+#include "tests/support/TestFiles.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -19,52 +21,23 @@ inline const char iidTessel2Text[] = "{41412A39-3D9A-4864-8C6C-CF92F395F479}";
 inline const CLSID clsidTessel2 = {0xB2D2B1ED, 0xEC81, 0x4009, {0x9B, 0x4C, 0xE4, 0xAC, 0xFF, 0x4C, 0x5C, 0x4B}};
 inline const IID iidTessel2 = {0x41412A39, 0x3D9A, 0x4864, {0x8C, 0x6C, 0xCF, 0x92, 0xF3, 0x95, 0xF4, 0x79}};
 
-inline std::string binDirectory()
-{
-    char path[MAX_PATH * 4] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir = path;
-    return dir.substr(0, dir.find_last_of('\\') + 1);
-}
+inline std::string binDirectory() { return testsupport::programDirectory(); }
 
 inline std::string dllPath() { return binDirectory() + "Tessel.dll"; }
 
-inline bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+inline bool fileExists(const std::string& path) { return testsupport::pathExists(path); }
+using testsupport::readFile;
+using testsupport::runProcess;
+using testsupport::writeFile;
 
-inline std::string readFile(const std::string& path)
-{
-    std::string text;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        text.append(buffer, got);
-    CloseHandle(file);
-    return text;
-}
-
-inline bool writeFile(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
-// A fresh folder under the temporary directory, with a trailing backslash; removed with
-// everything in it when the object goes.
+// A folder "<name> <process>" under the temporary directory, with a trailing backslash and
+// blanks in its name as installation folders have; emptied first, removed with everything
+// in it when the object goes.
 class ScratchFolder {
 public:
     explicit ScratchFolder(const std::string& name)
+        : path_(testsupport::tempDirectory() + name + " " + std::to_string(GetCurrentProcessId()) + "\\")
     {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(sizeof temp, temp);
-        path_ = std::string(temp) + name + " " + std::to_string(GetCurrentProcessId()) + "\\";
         remove(path_);
         CreateDirectoryA(path_.c_str(), nullptr);
     }
@@ -73,27 +46,7 @@ public:
     ScratchFolder& operator=(const ScratchFolder&) = delete;
     const std::string& path() const { return path_; }
 
-    static void remove(const std::string& dir)
-    {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((dir + "*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = found.cFileName;
-                if (name == "." || name == "..")
-                    continue;
-                const std::string full = dir + name;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    remove(full + "\\");
-                } else {
-                    SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                    DeleteFileA(full.c_str());
-                }
-            } while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryA(dir.c_str());
-    }
+    static void remove(const std::string& dir) { testsupport::removeTree(dir); }
 
 private:
     std::string path_;
@@ -151,30 +104,6 @@ private:
     DWORD type_ = REG_BINARY;
     std::string bytes_;
 };
-
-inline std::string quoteArgument(const std::string& arg) { return "\"" + arg + "\""; }
-
-// Runs a program and waits for it; false when it could not start or did not end in time.
-inline bool runProcess(const std::string& exe, const std::vector<std::string>& args, DWORD timeoutMs = 60000,
-                       DWORD* exitCode = nullptr)
-{
-    std::string commandLine = quoteArgument(exe);
-    for (const std::string& a : args)
-        commandLine += " " + quoteArgument(a);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return false;
-    CloseHandle(info.hThread);
-    const bool ended = WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0;
-    if (!ended)
-        TerminateProcess(info.hProcess, 1);
-    if (exitCode)
-        GetExitCodeProcess(info.hProcess, exitCode);
-    CloseHandle(info.hProcess);
-    return ended;
-}
 
 // What the Explorer stand-in reported, key by key (the last line of a key wins).
 struct HostReport {
