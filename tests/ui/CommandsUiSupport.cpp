@@ -4,117 +4,26 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-
 namespace commandsui {
 
 namespace {
-
-void removeTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &data);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string full = folder + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeTree(full + "\\");
-            } else {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
-            }
-        } while (FindNextFileA(search, &data));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
 
 const char progId[] = "TesselTest.OpenRecorder";
 
 } // namespace
 
-TestFolder::TestFolder(const std::string& tag)
-{
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    static int serial = 0;
-    path_ = std::string(temp) + "tessel-" + tag + "-" + std::to_string(GetCurrentProcessId()) + "-"
-        + std::to_string(GetTickCount()) + "-" + std::to_string(++serial) + "\\";
-    CreateDirectoryA(path_.c_str(), nullptr);
-}
-
-TestFolder::~TestFolder()
-{
-    removeTree(path_);
-}
-
 void TestFolder::create(const std::string& name, const std::string& content) const
 {
-    writeFile(path_ + name, content.empty() ? name : content);
-}
-
-std::string TestFolder::mkdir(const std::string& name) const
-{
-    CreateDirectoryA((path_ + name).c_str(), nullptr);
-    return path_ + name + "\\";
-}
-
-std::vector<std::string> TestFolder::names(const std::string& sub) const
-{
-    std::vector<std::string> out;
-    const std::string folder = sub.empty() ? path_ : path_ + sub + "\\";
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return out;
-    do {
-        const std::string n = data.cFileName;
-        if (n != "." && n != "..")
-            out.push_back(n);
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
-    std::sort(out.begin(), out.end());
-    return out;
+    writeFile(path() + name, content.empty() ? name : content);
 }
 
 ui::StartOptions TestFolder::handoff(const std::vector<std::string>& names) const
 {
     ui::StartOptions options;
     for (const std::string& name : names)
-        options.handoffPaths.push_back(path_ + name);
+        options.handoffPaths.push_back(path() + name);
     options.writeHandoff = true;
     return options;
-}
-
-bool fileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::string content;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return content;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        content.append(buffer, got);
-    CloseHandle(file);
-    return content;
-}
-
-void writeFile(const std::string& path, const std::string& content)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
 }
 
 bool focus(ui::Program& app, int controlId)
@@ -294,9 +203,9 @@ std::vector<std::pair<int, std::string>> tooltips(ui::Program& app)
     return found;
 }
 
-std::string answerMessage(ui::Program& app, const std::string& title, const std::string& button)
+std::string answerMessage(ui::Program& app, const std::string& title, const std::string& button, DWORD timeoutMs)
 {
-    ui::ModalWindow box = app.waitForModal(title, 5000);
+    ui::ModalWindow box = app.waitForModal(title, timeoutMs);
     if (!box)
         return "<no message>";
     const std::string text = box.staticText();

@@ -6,6 +6,7 @@
 
 #include "app/Messages.h"
 #include "app/resource.h"
+#include "tests/support/TestFiles.h"
 
 #include <windows.h>
 
@@ -16,31 +17,19 @@
 namespace commandsui {
 
 // A fresh folder under the temporary folder, removed with everything in it.
-class TestFolder {
+class TestFolder : public testsupport::TempFolder {
 public:
-    explicit TestFolder(const std::string& tag = "cmd");
-    ~TestFolder();
-    TestFolder(const TestFolder&) = delete;
-    TestFolder& operator=(const TestFolder&) = delete;
+    explicit TestFolder(const std::string& tag = "cmd") : TempFolder(tag) {}
 
-    // The folder's path with a trailing backslash.
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + name; }
-
+    // A file whose content is its own name unless another is given.
     void create(const std::string& name, const std::string& content = std::string()) const;
-    std::string mkdir(const std::string& name) const;
-    // Names of the files and folders in the folder (or a subfolder), sorted.
-    std::vector<std::string> names(const std::string& sub = std::string()) const;
     // Start options that hand the named files to the program.
     ui::StartOptions handoff(const std::vector<std::string>& names) const;
-
-private:
-    std::string path_;
 };
 
-bool fileExists(const std::string& path);
-std::string readFile(const std::string& path);
-void writeFile(const std::string& path, const std::string& content);
+inline bool fileExists(const std::string& path) { return testsupport::pathExists(path); }
+using testsupport::readFile;
+using testsupport::writeFile;
 
 // Gives the control the keyboard focus inside the program's window.
 bool focus(ui::Program& app, int controlId);
@@ -79,6 +68,7 @@ std::vector<std::pair<int, std::string>> tooltips(ui::Program& app);
 
 // Answers the message box of the program that shows up next; returns its text or
 // "<no message>".
-std::string answerMessage(ui::Program& app, const std::string& title, const std::string& button);
+std::string answerMessage(ui::Program& app, const std::string& title, const std::string& button,
+                          DWORD timeoutMs = 5000);
 
 } // namespace commandsui

@@ -1,7 +1,7 @@
 // The file list through the real program's window: the handoff intake, the filter with
 // "Case" and "Exclude", "Add file(s)" and "Add dir" through the real dialogs, and Undo.
 
-#include "driver/TempFolder.h"
+#include "tests/support/TestFiles.h"
 #include "driver/UiDriver.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +65,7 @@ TEST_F(FileListUi, HandoffIntakeIsShownInOrderWithDuplicatesAndTheFileIsGone)
     options.handoffRaw = "C:\\a.txt\r\nD:\\Photos\\b.jpg\r\nC:\\a.txt\r\nC:\\dropped";
     start(options);
     EXPECT_EQ(program.lines(fileList), (Lines{"C:\\a.txt", "D:\\Photos\\b.jpg", "C:\\a.txt"}));
-    EXPECT_FALSE(ui::fileExists(ui::Program::handoffPath()));
+    EXPECT_FALSE(testsupport::pathExists(ui::Program::handoffPath()));
 }
 
 class FileListFilterUi : public FileListUi {
@@ -132,7 +132,7 @@ TEST_F(FileListFilterUi, FilterTable)
 TEST_F(FileListFilterUi, TypingInTheFilterDisablesUndo)
 {
     // A real rename run makes Undo available: one prefix rule over files that exist.
-    ui::TempFolder folder;
+    testsupport::TempFolder folder("ui");
     const std::string file = folder.file("undo me.txt", "x");
     program.close();
     ui::StartOptions options;
@@ -158,7 +158,7 @@ TEST_F(FileListFilterUi, TypingInTheFilterDisablesUndo)
 class FileListAddUi : public FileListUi {
 protected:
     void SetUp() override { start(); }
-    ui::TempFolder folder;
+    testsupport::TempFolder folder{"ui"};
 };
 
 TEST_F(FileListAddUi, AddFilesThroughTheFileDialog)

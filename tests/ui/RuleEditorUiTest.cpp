@@ -1,6 +1,7 @@
 // The rule editor in the real window: composing each kind of rule with the combo boxes as
 // a user does, and reading the rules list back.
 
+#include "CommandsUiSupport.h"
 #include "driver/UiDriver.h"
 
 #include "app/Messages.h"
@@ -36,14 +37,7 @@ protected:
     std::string addExpectingMessage()
     {
         app.clickAsync(IDC_ADD_RULE);
-        ui::ModalWindow box = app.waitForModal(messageBoxTitle);
-        if (!box)
-            return "<no message>";
-        const std::string text = box.staticText();
-        box.clickButton("&OK");
-        box.waitClosed();
-        app.waitIdle();
-        return text;
+        return commandsui::answerMessage(app, messageBoxTitle, "&OK", 10000);
     }
 
     std::vector<std::string> rules() const { return app.lines(IDC_RULE_LIST); }

@@ -1,6 +1,7 @@
 // Preview, Rename and Undo in the real window on real files: the result list line by
 // line, the files on disk, and the Undo button's state.
 
+#include "CommandsUiSupport.h"
 #include "driver/UiDriver.h"
 
 #include "app/Messages.h"
@@ -8,57 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace {
 
-class RunFolder {
-public:
-    RunFolder()
-    {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "tessel-ui-run-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(GetTickCount()) + "\\";
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~RunFolder()
-    {
-        for (const std::string& name : names()) {
-            SetFileAttributesA((path_ + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA((path_ + name).c_str());
-        }
-        RemoveDirectoryA(path_.c_str());
-    }
-    std::string operator/(const std::string& name) const { return path_ + name; }
-
-    void create(const std::string& name) const
-    {
-        HANDLE h = CreateFileA((path_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(h, name.data(), static_cast<DWORD>(name.size()), &written, nullptr);
-        CloseHandle(h);
-    }
-
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> out;
-        WIN32_FIND_DATAA data;
-        HANDLE search = FindFirstFileA((path_ + "*").c_str(), &data);
-        if (search == INVALID_HANDLE_VALUE)
-            return out;
-        do {
-            const std::string n = data.cFileName;
-            if (n != "." && n != "..")
-                out.push_back(n);
-        } while (FindNextFileA(search, &data));
-        FindClose(search);
-        std::sort(out.begin(), out.end());
-        return out;
-    }
-
-private:
-    std::string path_;
+struct RunFolder : commandsui::TestFolder {
+    RunFolder() : TestFolder("ui-run") {}
 };
 
 // The result list split at CR LF; every line must end with it.
@@ -78,14 +32,7 @@ std::vector<std::string> resultLines(const std::string& text)
 std::string clickExpectingMessage(ui::Program& app, int id)
 {
     app.clickAsync(id);
-    ui::ModalWindow box = app.waitForModal(messageBoxTitle);
-    if (!box)
-        return "<no message>";
-    const std::string text = box.staticText();
-    box.clickButton("&OK");
-    box.waitClosed();
-    app.waitIdle();
-    return text;
+    return commandsui::answerMessage(app, messageBoxTitle, "&OK", 10000);
 }
 
 void addTypedRule(ui::Program& app, int action, const std::string& first, const std::string* second = nullptr)

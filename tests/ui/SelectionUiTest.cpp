@@ -156,7 +156,7 @@ TEST(SelectionUi, CopyReplacesAnExistingTargetAndKeepsTheLists)
     folder.create("a.txt", "new a");
     folder.create("b.txt", "new b");
     folder.create("c.txt", "c");
-    const std::string target = folder.mkdir("target");
+    const std::string target = folder.folder("target");
     commandsui::writeFile(target + "a.txt", "old a");
     ui::Program app;
     ASSERT_TRUE(app.start(folder.handoff({"a.txt", "b.txt", "c.txt"}))) << app.lastError();
@@ -193,7 +193,7 @@ TEST(SelectionUi, MoveLeavesBothFilesWhenTheTargetExistsAndStillRemovesTheLine)
     folder.create("a.txt", "source a");
     folder.create("b.txt", "source b");
     folder.create("c.txt", "c");
-    const std::string target = folder.mkdir("target");
+    const std::string target = folder.folder("target");
     commandsui::writeFile(target + "a.txt", "target a");
     ui::Program app;
     ASSERT_TRUE(app.start(folder.handoff({"a.txt", "b.txt", "c.txt"}))) << app.lastError();

@@ -208,10 +208,26 @@ TEST_F(ShellExtensionUi, InvokedCommandStartsTheProgramWithTheFiles)
     program.close();
 }
 
-TEST_F(ShellExtensionUi, MissingLibraryIsReportedAndTheProgramOpens)
+// A copy of the program whose library beside it is missing or cannot register says so
+// before it opens, and opens once the message is answered.
+struct StartMessageRow {
+    const char* what;
+    const char* folder;
+    const char* library;  // copied in as Tessel.dll; null: none
+    const char* message;  // "" for "Unable to load " and the library's path
+    bool boxBeforeWindow;
+};
+
+class ShellExtensionStartMessageUi : public ShellExtensionUi, public ::testing::WithParamInterface<StartMessageRow> {};
+
+TEST_P(ShellExtensionStartMessageUi, IsShownAndTheProgramOpens)
 {
-    ScratchFolder install("Tessel Ui NoDll");
+    const StartMessageRow& row = GetParam();
+    ScratchFolder install(row.folder);
     ASSERT_TRUE(copyBeside("Tessel2.exe", install.path()));
+    if (row.library) {
+        ASSERT_TRUE(CopyFileA((binDirectory() + row.library).c_str(), (install.path() + "Tessel.dll").c_str(), FALSE));
+    }
     RunningProgram program;
     ASSERT_TRUE(program.start(install.path() + "Tessel2.exe"));
     HWND box = nullptr;
@@ -221,13 +237,22 @@ TEST_F(ShellExtensionUi, MissingLibraryIsReportedAndTheProgramOpens)
     }, 20000));
     ASSERT_NE(box, nullptr) << "no message at start";
     ui::ModalWindow message(box);
-    EXPECT_EQ(message.staticText(), "Unable to load " + install.path() + "Tessel.dll");
-    // The box comes before the window is shown.
-    EXPECT_EQ(findDialogWindow(program.processId(), "Tesselwork 2"), nullptr);
+    EXPECT_EQ(message.staticText(),
+              *row.message ? std::string(row.message) : "Unable to load " + install.path() + "Tessel.dll");
+    if (row.boxBeforeWindow) {
+        EXPECT_EQ(findDialogWindow(program.processId(), "Tesselwork 2"), nullptr);
+    }
     ASSERT_TRUE(message.clickButton("&OK"));
     EXPECT_NE(program.waitForMainWindow(), nullptr) << "the program opens after the message";
     program.close();
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Libraries, ShellExtensionStartMessageUi,
+    ::testing::Values(StartMessageRow{"MissingLibrary", "Tessel Ui NoDll", nullptr, "", true},
+                      StartMessageRow{"LibraryWithoutRegistrationExport", "Tessel Ui Foreign Dll",
+                                      "tessel_noregister.dll", "Dll register error!", false}),
+    [](const ::testing::TestParamInfo<StartMessageRow>& info) { return std::string(info.param.what); });
 
 TEST_F(ShellExtensionUi, UnwritableInstallPathLeavesTheLibraryUnloadable)
 {
@@ -267,9 +292,7 @@ TEST_F(ShellExtensionUi, UnwritableInstallPathLeavesTheLibraryUnloadable)
 TEST_F(ShellExtensionUi, QuotedProgramPathIsNotMistakenForAShorterOne)
 {
     // For "...\Ren Tools\Tessel2.exe" unquoted, the system would first try "...\Ren.exe".
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    const std::string base = std::string(temp) + "TesselTrap" + std::to_string(GetCurrentProcessId()) + "\\";
+    const std::string base = testsupport::tempDirectory() + "TesselTrap" + std::to_string(GetCurrentProcessId()) + "\\";
     ScratchFolder::remove(base);
     ASSERT_TRUE(CreateDirectoryA(base.c_str(), nullptr));
     const std::string install = base + "Ren Tools\\";
@@ -298,26 +321,6 @@ TEST_F(ShellExtensionUi, QuotedProgramPathIsNotMistakenForAShorterOne)
         EXPECT_EQ(listLines(GetDlgItem(main, fileListId)), std::vector<std::string>{"C:\\picked.txt"});
     program.close();
     ScratchFolder::remove(base);
-}
-
-TEST_F(ShellExtensionUi, LibraryWithoutRegistrationExportIsReported)
-{
-    ScratchFolder install("Tessel Ui Foreign Dll");
-    ASSERT_TRUE(copyBeside("Tessel2.exe", install.path()));
-    ASSERT_TRUE(CopyFileA((binDirectory() + "tessel_noregister.dll").c_str(), (install.path() + "Tessel.dll").c_str(),
-                          FALSE));
-    RunningProgram program;
-    ASSERT_TRUE(program.start(install.path() + "Tessel2.exe"));
-    HWND box = nullptr;
-    ASSERT_TRUE(ui::waitFor([&] {
-        box = findDialogWindow(program.processId(), "Message");
-        return box != nullptr || !program.running();
-    }, 20000));
-    ASSERT_NE(box, nullptr) << "no message at start";
-    EXPECT_EQ(ui::ModalWindow(box).staticText(), "Dll register error!");
-    ASSERT_TRUE(ui::ModalWindow(box).clickButton("&OK"));
-    EXPECT_NE(program.waitForMainWindow(), nullptr) << "the program opens after the message";
-    program.close();
 }
 
 TEST_F(ShellExtensionUi, ShellContextBoxIsHiddenAndInert)

@@ -3,6 +3,7 @@
 #include "driver/UiDriver.h"
 
 #include "app/resource.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -118,14 +119,8 @@ TEST_F(StartupUiTest, ReadOnlyHandoffFileIsTakenInAndDeleted)
     ui::StartOptions options;
     options.handoffPaths = {"D:\\Photos\\b.jpg"};
     // Written by the driver at start; make it read-only in between by writing it first.
-    {
-        HANDLE file = CreateFileA(handoff.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        DWORD written = 0;
-        WriteFile(file, "D:\\Photos\\b.jpg\r\n", 17, &written, nullptr);
-        CloseHandle(file);
-        ASSERT_TRUE(SetFileAttributesA(handoff.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-    }
+    ASSERT_TRUE(testsupport::writeFile(handoff, "D:\\Photos\\b.jpg\r\n"));
+    ASSERT_TRUE(SetFileAttributesA(handoff.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(program_.start()) << program_.lastError();
     EXPECT_EQ(program_.lines(IDC_FILE_LIST), std::vector<std::string>{"D:\\Photos\\b.jpg"});
     EXPECT_FALSE(fileExists(handoff));

@@ -2,6 +2,8 @@
 
 #include "driver/UiDriver.h"
 
+#include "tests/support/TestFiles.h"
+
 #include <commctrl.h>
 
 #include <cstring>
@@ -229,15 +231,7 @@ std::string className(HWND window)
 
 std::string testBinDirectory()
 {
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length < buffer.size()) {
-            std::string path(buffer.data(), length);
-            return path.substr(0, path.rfind('\\') + 1);
-        }
-        buffer.resize(buffer.size() * 2);
-    }
+    return testsupport::programDirectory();
 }
 
 // ---- ModalWindow ------------------------------------------------------------------------
