@@ -10,6 +10,8 @@
 #include "filelist/ListBoxes_win.h"
 #include "filelist/SelectionCommands_win.h"
 
+#include "tests/support/TestFiles.h"
+
 #include <windows.h>
 
 #include <string>
@@ -173,9 +175,7 @@ TESSEL_BENCH(BatchAndSelectionWin32)
                     static_cast<unsigned>(removedRest));
     refillListBox(host.files(), paths);
 
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string file = std::string(temp) + "tessel-bench-" + std::to_string(GetCurrentProcessId()) + ".tlx";
+    const std::string file = testsupport::tempDirectory() + "tessel-bench-" + std::to_string(GetCurrentProcessId()) + ".tlx";
 
     for (bool withJournal : {false, true}) {
         const std::string label = withJournal ? " (with a journal of 100,000)" : " (no journal)";

@@ -8,6 +8,8 @@
 #include "engine/NewPath.h"
 #include "engine/RenameRun.h"
 
+#include "tests/support/TestFiles.h"
+
 #include <windows.h>
 
 #include <string>
@@ -92,9 +94,7 @@ namespace {
 
 std::string benchFolder()
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    return std::string(temp) + "tessel-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
+    return testsupport::tempDirectory() + "tessel-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
 }
 
 std::string numbered(const std::string& folder, const char* stem, int i)

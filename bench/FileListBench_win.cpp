@@ -9,6 +9,8 @@
 #include "filelist/FolderScan_win.h"
 #include "filelist/ListBoxes_win.h"
 
+#include "tests/support/TestFiles.h"
+
 #include <windows.h>
 
 #include <string>
@@ -98,43 +100,17 @@ std::vector<std::string> samplePaths(int count)
     return paths;
 }
 
-// The host path of a Windows path when running under Wine; empty elsewhere.
-std::string hostPath(const std::string& path)
-{
-    using UnixName = char*(CDECL*)(LPCWSTR);
-    auto unixName = reinterpret_cast<UnixName>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
-    if (!unixName)
-        return std::string();
-    std::wstring wide(path.begin(), path.end());
-    char* name = unixName(wide.c_str());
-    std::string result = name ? name : "";
-    if (name)
-        HeapFree(GetProcessHeap(), 0, name);
-    return result;
-}
+using testsupport::hostPath;
 
 bool exists(const std::string& path)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return testsupport::pathExists(path);
 }
 
 // Runs a host shell command under Wine and waits for the marker file it makes last.
 bool hostShell(const std::string& script, const std::string& marker, DWORD timeoutMs)
 {
-    std::string commandLine = "Z:\\bin\\sh -c \"" + script + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    const DWORD start = GetTickCount();
-    while (!exists(marker) && GetTickCount() - start < timeoutMs)
-        Sleep(20);
-    return exists(marker);
+    return testsupport::runHostUntil("Z:\\bin\\sh -c \"" + script + "\"", [&] { return exists(marker); }, timeoutMs);
 }
 
 // A folder of n empty files. Under Wine the files are made by the host: creating a new
@@ -244,9 +220,7 @@ TESSEL_BENCH(FileListRebuildWin32)
 TESSEL_BENCH(FileListAddDirWin32)
 {
     const int n = 100000;
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "tessel-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
+    const std::string folder = testsupport::tempDirectory() + "tessel-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
     double t0 = benchSeconds();
     if (!makeBigFolder(folder, n)) {
         std::printf("  could not make the folder of %d files\n", n);
@@ -319,10 +293,7 @@ BOOL CALLBACK findMainWindow(HWND window, LPARAM data)
 // sending returns).
 TESSEL_BENCH(FileListInProgram)
 {
-    char module[MAX_PATH];
-    GetModuleFileNameA(nullptr, module, MAX_PATH);
-    std::string directory(module);
-    directory.resize(directory.rfind('\\') + 1);
+    const std::string directory = testsupport::programDirectory();
     const std::string exe = directory + "Tessel2.exe";
     const std::string handoff = directory + "Tessel2.ts2";
     if (!exists(exe)) {
@@ -332,10 +303,7 @@ TESSEL_BENCH(FileListInProgram)
     std::string content;
     for (const std::string& p : samplePaths(100000))
         content += p + "\r\n";
-    HANDLE file = CreateFileA(handoff.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
+    testsupport::writeFile(handoff, content);
 
     std::string commandLine = "\"" + exe + "\"";
     STARTUPINFOA startup = {};
