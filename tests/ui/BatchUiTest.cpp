@@ -190,9 +190,8 @@ std::string expectedDate(long long seconds)
 TEST(BatchUi, SaveResultLogWritesTheHeaderAndTheTextAndNothingForAnEmptyList)
 {
     TestFolder folder;
-    folder.create("a.txt");
     ui::Program app;
-    ASSERT_TRUE(app.start(folder.handoff({"a.txt"}))) << app.lastError();
+    ASSERT_TRUE(app.start(folder.createAndHandOff({"a.txt"}))) << app.lastError();
 
     const std::set<std::string> before = logFiles();
     app.click(IDC_SAVE_LOG);
@@ -246,9 +245,8 @@ std::vector<std::string> dialogComboItems(HWND combo)
 TEST(BatchUi, FileDialogsOfferTheBatchTypeAndSaveAddsItsExtension)
 {
     TestFolder folder;
-    folder.create("a.txt");
     ui::Program app;
-    ASSERT_TRUE(app.start(folder.handoff({"a.txt"}))) << app.lastError();
+    ASSERT_TRUE(app.start(folder.createAndHandOff({"a.txt"}))) << app.lastError();
     for (int command : {IDC_SAVE_BATCH, IDC_LOAD_BATCH}) {
         app.clickAsync(command);
         ui::ModalWindow dialog;

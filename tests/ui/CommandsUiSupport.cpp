@@ -26,6 +26,13 @@ ui::StartOptions TestFolder::handoff(const std::vector<std::string>& names) cons
     return options;
 }
 
+ui::StartOptions TestFolder::createAndHandOff(const std::vector<std::string>& names) const
+{
+    for (const std::string& name : names)
+        create(name);
+    return handoff(names);
+}
+
 bool focus(ui::Program& app, int controlId)
 {
     HWND main = app.mainWindow();

@@ -25,6 +25,8 @@ public:
     void create(const std::string& name, const std::string& content = std::string()) const;
     // Start options that hand the named files to the program.
     ui::StartOptions handoff(const std::vector<std::string>& names) const;
+    // Creates the named files (each holding its name), then hands them to the program.
+    ui::StartOptions createAndHandOff(const std::vector<std::string>& names) const;
 };
 
 inline bool fileExists(const std::string& path) { return testsupport::pathExists(path); }

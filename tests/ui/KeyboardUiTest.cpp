@@ -33,9 +33,8 @@ TEST_P(KeyboardUiNoSelection, CopyAndMoveKeysAskForASelectionWhateverHasTheFocus
 {
     const CtrlRow& row = GetParam();
     TestFolder folder;
-    folder.create("a.txt");
     ui::Program app;
-    ASSERT_TRUE(app.start(folder.handoff({"a.txt"}))) << app.lastError();
+    ASSERT_TRUE(app.start(folder.createAndHandOff({"a.txt"}))) << app.lastError();
     app.setText(IDC_FILTER, "a.txt");
     app.setText(IDC_RESULT_LIST, "typed text");
     ASSERT_TRUE(focus(app, row.focusId)) << row.what;
@@ -59,9 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(KeyboardUi, ControlWithAltIsNoCommandKey)
 {
     TestFolder folder;
-    folder.create("a.txt");
     ui::Program app;
-    ASSERT_TRUE(app.start(folder.handoff({"a.txt"}))) << app.lastError();
+    ASSERT_TRUE(app.start(folder.createAndHandOff({"a.txt"}))) << app.lastError();
     ASSERT_TRUE(focus(app, IDC_FILTER));
     // AltGr, as Control and Alt, types letters on many keyboards.
     press(app, {VK_CONTROL, VK_MENU, 'C'});
@@ -74,10 +72,8 @@ TEST(KeyboardUi, ControlWithAltIsNoCommandKey)
 TEST(KeyboardUi, CtrlAAndCtrlISelectInTheFileListFromAnywhere)
 {
     TestFolder folder;
-    for (const char* name : {"1.txt", "2.txt", "3.txt", "4.txt"})
-        folder.create(name);
     ui::Program app;
-    ASSERT_TRUE(app.start(folder.handoff({"1.txt", "2.txt", "3.txt", "4.txt"}))) << app.lastError();
+    ASSERT_TRUE(app.start(folder.createAndHandOff({"1.txt", "2.txt", "3.txt", "4.txt"}))) << app.lastError();
     app.setText(IDC_FILTER, "txt");
     ASSERT_TRUE(focus(app, IDC_FILTER));
     press(app, {VK_CONTROL, 'A'});
@@ -95,10 +91,8 @@ TEST(KeyboardUi, CtrlAAndCtrlISelectInTheFileListFromAnywhere)
 TEST(KeyboardUi, DeleteFollowsTheFocus)
 {
     TestFolder folder;
-    for (const char* name : {"abc.txt", "b.txt", "c.txt"})
-        folder.create(name);
     ui::Program app;
-    ASSERT_TRUE(app.start(folder.handoff({"abc.txt", "b.txt", "c.txt"}))) << app.lastError();
+    ASSERT_TRUE(app.start(folder.createAndHandOff({"abc.txt", "b.txt", "c.txt"}))) << app.lastError();
 
     // In the filter box Delete edits the text.
     app.setText(IDC_FILTER, "xtxt");
@@ -132,9 +126,8 @@ TEST(KeyboardUi, DeleteFollowsTheFocus)
 TEST(KeyboardUi, EnterDoesNothingAnywhere)
 {
     TestFolder folder;
-    folder.create("a.txt");
     ui::Program app;
-    ASSERT_TRUE(app.start(folder.handoff({"a.txt"}))) << app.lastError();
+    ASSERT_TRUE(app.start(folder.createAndHandOff({"a.txt"}))) << app.lastError();
     app.setText(IDC_FILTER, "a");
     app.setText(IDC_RESULT_LIST, "result");
     for (int id : {IDC_FILTER, IDC_RESULT_LIST, IDC_FILE_LIST, IDC_REMOVE_ALL, IDC_PREVIEW, IDC_ABOUT}) {
@@ -179,9 +172,8 @@ TEST(KeyboardUi, F1OpensTheHelpFileOnlyWithoutShiftControlOrAlt)
 TEST(KeyboardUi, EscapeAsksAndNoKeepsEverything)
 {
     TestFolder folder;
-    folder.create("a.txt");
     ui::Program app;
-    ASSERT_TRUE(app.start(folder.handoff({"a.txt"}))) << app.lastError();
+    ASSERT_TRUE(app.start(folder.createAndHandOff({"a.txt"}))) << app.lastError();
     app.setText(IDC_FILTER, "a");
     ASSERT_TRUE(focus(app, IDC_FILTER));
     press(app, {VK_ESCAPE});

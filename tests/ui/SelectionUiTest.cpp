@@ -67,10 +67,8 @@ std::string chooseTarget(ui::Program& app, int commandId, const std::string& fol
 TEST(SelectionUi, RemoveSelectedKeepsHiddenEntriesAndRemoveAllDropsThem)
 {
     TestFolder folder;
-    for (const char* name : {"a.txt", "b.jpg", "c.txt", "d.txt"})
-        folder.create(name);
     ui::Program app;
-    ASSERT_TRUE(app.start(folder.handoff({"a.txt", "b.jpg", "c.txt", "d.txt"}))) << app.lastError();
+    ASSERT_TRUE(app.start(folder.createAndHandOff({"a.txt", "b.jpg", "c.txt", "d.txt"}))) << app.lastError();
     app.setText(IDC_FILTER, ".txt");
     ASSERT_EQ(app.lineCount(IDC_FILE_LIST), 3);
     // The same state from a batch saved with Undo available, so that its end can be seen.
@@ -115,10 +113,8 @@ TEST(SelectionUi, RemoveSelectedKeepsHiddenEntriesAndRemoveAllDropsThem)
 TEST(SelectionUi, SelectAllAndInvert)
 {
     TestFolder folder;
-    for (const char* name : {"1", "2", "3", "4"})
-        folder.create(name);
     ui::Program app;
-    ASSERT_TRUE(app.start(folder.handoff({"1", "2", "3", "4"}))) << app.lastError();
+    ASSERT_TRUE(app.start(folder.createAndHandOff({"1", "2", "3", "4"}))) << app.lastError();
     app.click(IDC_INVERT);
     EXPECT_EQ(app.selectedLines(IDC_FILE_LIST), (std::vector<int>{0, 1, 2, 3}));
     selectLines(app, {0, 2});
@@ -134,11 +130,9 @@ TEST(SelectionUi, SelectAllAndInvert)
 TEST(SelectionUi, DoubleClickOpensTheFocusedLineEvenWithOthersSelected)
 {
     TestFolder folder;
-    for (const char* name : {"x.tst", "y.tst", "z.tst"})
-        folder.create(name);
     commandsui::OpenRecorder recorder({".tst"});
     ui::Program app;
-    ASSERT_TRUE(app.start(folder.handoff({"x.tst", "y.tst", "z.tst"}))) << app.lastError();
+    ASSERT_TRUE(app.start(folder.createAndHandOff({"x.tst", "y.tst", "z.tst"}))) << app.lastError();
     selectLines(app, {0, 2});
     HWND list = app.control(IDC_FILE_LIST);
     SendMessageA(list, LB_SETCARETINDEX, 1, FALSE);
@@ -150,16 +144,28 @@ TEST(SelectionUi, DoubleClickOpensTheFocusedLineEvenWithOthersSelected)
     EXPECT_EQ(app.lineCount(IDC_FILE_LIST), 3);
 }
 
-TEST(SelectionUi, CopyReplacesAnExistingTargetAndKeepsTheLists)
-{
+// Copy and move: a.txt, b.txt and c.txt in the folder, a target folder that already holds
+// an a.txt of its own, and the program started with the three files.
+class SelectionTransferUi : public ::testing::Test {
+protected:
+    void start(const std::string& source, const std::string& existing)
+    {
+        folder.create("a.txt", source + " a");
+        folder.create("b.txt", source + " b");
+        folder.create("c.txt", "c");
+        target = folder.folder("target");
+        commandsui::writeFile(target + "a.txt", existing + " a");
+        ASSERT_TRUE(app.start(folder.handoff({"a.txt", "b.txt", "c.txt"}))) << app.lastError();
+    }
+
     TestFolder folder;
-    folder.create("a.txt", "new a");
-    folder.create("b.txt", "new b");
-    folder.create("c.txt", "c");
-    const std::string target = folder.folder("target");
-    commandsui::writeFile(target + "a.txt", "old a");
+    std::string target;
     ui::Program app;
-    ASSERT_TRUE(app.start(folder.handoff({"a.txt", "b.txt", "c.txt"}))) << app.lastError();
+};
+
+TEST_F(SelectionTransferUi, CopyReplacesAnExistingTargetAndKeepsTheLists)
+{
+    ASSERT_NO_FATAL_FAILURE(start("new", "old"));
 
     // No selection: the message and no dialog.
     app.clickAsync(IDC_COPY_TO);
@@ -187,16 +193,9 @@ TEST(SelectionUi, CopyReplacesAnExistingTargetAndKeepsTheLists)
     EXPECT_EQ(chooseTarget(app, IDC_MOVE_TO, target), target) << "move and copy share the folder";
 }
 
-TEST(SelectionUi, MoveLeavesBothFilesWhenTheTargetExistsAndStillRemovesTheLine)
+TEST_F(SelectionTransferUi, MoveLeavesBothFilesWhenTheTargetExistsAndStillRemovesTheLine)
 {
-    TestFolder folder;
-    folder.create("a.txt", "source a");
-    folder.create("b.txt", "source b");
-    folder.create("c.txt", "c");
-    const std::string target = folder.folder("target");
-    commandsui::writeFile(target + "a.txt", "target a");
-    ui::Program app;
-    ASSERT_TRUE(app.start(folder.handoff({"a.txt", "b.txt", "c.txt"}))) << app.lastError();
+    ASSERT_NO_FATAL_FAILURE(start("source", "target"));
     selectLines(app, {0, 1});
     chooseTarget(app, IDC_MOVE_TO, target);
     EXPECT_EQ(readFile(folder / "a.txt"), "source a") << "the move replaced nothing, so a stays";
