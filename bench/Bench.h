@@ -43,3 +43,17 @@ inline void benchFigure(const std::string& name, double value, const char* unit,
     std::printf("  %-58s %12.3f %-6s %s\n", name.c_str(), value, unit, goal.c_str());
     std::fflush(stdout);
 }
+
+// What a user typically stacks: tidy the separators, number the files, drop a bracketed
+// part, fix the extension's case and date-stamp the name.
+inline const std::vector<std::string>& benchTypicalRules()
+{
+    static const std::vector<std::string> rules = {
+        "FILENAME REPLACE \"_\" with \" \"",
+        "FILENAME PREFIX digit length:4",
+        "FILENAME REMOVE (*)",
+        "FILEEXT LOWERCASE all",
+        "FILENAME SUFFIX date format:dd-mm-yyyy",
+    };
+    return rules;
+}

@@ -12,16 +12,6 @@
 
 namespace {
 
-// What a user typically stacks: tidy the separators, number the files, drop a bracketed
-// part, fix the extension's case and date-stamp the name.
-const std::vector<std::string> typicalRules = {
-    "FILENAME REPLACE \"_\" with \" \"",
-    "FILENAME PREFIX digit length:4",
-    "FILENAME REMOVE (*)",
-    "FILEEXT LOWERCASE all",
-    "FILENAME SUFFIX date format:dd-mm-yyyy",
-};
-
 std::vector<std::string> samplePaths(int count)
 {
     std::vector<std::string> paths;
@@ -37,7 +27,7 @@ std::vector<std::string> samplePaths(int count)
 TESSEL_BENCH(EngineComputeNewPath)
 {
     const std::vector<std::string> paths = samplePaths(1000);
-    const NewPathComputer computer(typicalRules, systemCodePage(), systemLocalClock());
+    const NewPathComputer computer(benchTypicalRules(), systemCodePage(), systemLocalClock());
     const int rounds = 200;
     std::size_t sink = 0;
     const double start = benchSeconds();
@@ -55,7 +45,7 @@ TESSEL_BENCH(EnginePreviewReport)
 {
     const std::vector<std::string> paths = samplePaths(100000);
     const double start = benchSeconds();
-    const NewPathComputer computer(typicalRules, systemCodePage(), systemLocalClock());
+    const NewPathComputer computer(benchTypicalRules(), systemCodePage(), systemLocalClock());
     RenameJournal journal;
     const std::string report = runRenameRules(false, paths, computer, nullptr, journal);
     const double seconds = benchSeconds() - start;

@@ -17,14 +17,6 @@
 
 namespace {
 
-const std::vector<std::string> typicalRules = {
-    "FILENAME REPLACE \"_\" with \" \"",
-    "FILENAME PREFIX digit length:4",
-    "FILENAME REMOVE (*)",
-    "FILEEXT LOWERCASE all",
-    "FILENAME SUFFIX date format:dd-mm-yyyy",
-};
-
 std::vector<std::string> listBoxLines(HWND listBox)
 {
     std::vector<std::string> lines;
@@ -63,7 +55,7 @@ TESSEL_BENCH(EnginePreviewIntoResultList)
         const std::string path = "C:\\Photos\\Holiday_2003\\IMG_" + std::to_string(10000 + i) + " (1).JPG";
         SendMessageA(files, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
     }
-    for (const std::string& rule : typicalRules)
+    for (const std::string& rule : benchTypicalRules())
         SendMessageA(rules, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rule.c_str()));
 
     // The program's own work: read both lists, compute every name, build the report.
