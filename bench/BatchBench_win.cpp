@@ -11,6 +11,7 @@
 #include "filelist/SelectionCommands_win.h"
 
 #include "tests/support/TestFiles.h"
+#include "tests/support/TestWindows.h"
 
 #include <windows.h>
 
@@ -36,37 +37,21 @@ LRESULT CALLBACK batchHostProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
+using testsupport::pumpMessages;
 
 // A shown window with the file list's and the rules list's styles and font.
 class BatchListHost {
 public:
     BatchListHost()
     {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = batchHostProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TesselBenchBatchHost";
-        RegisterClassA(&wc);
-        window_ = CreateWindowA(wc.lpszClassName, "bench", WS_OVERLAPPEDWINDOW, 0, 0, 700, 400, nullptr, nullptr,
-                                wc.hInstance, nullptr);
-        HDC dc = GetDC(nullptr);
-        font_ = CreateFontA(-MulDiv(9, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
-                            DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma");
-        ReleaseDC(nullptr, dc);
-        files_ = makeList(1000, 10, wc.hInstance);
-        rules_ = makeList(1006, 200, wc.hInstance);
+        window_ = testsupport::createHostWindow("TesselBenchBatchHost", batchHostProc, 700, 400);
+        font_ = testsupport::createDialogFont();
+        files_ = makeList(1000, 10);
+        rules_ = makeList(1006, 200);
         fileSkin_.attachList(files_);
         ruleSkin_.attachList(rules_);
         ShowWindow(window_, SW_SHOW);
-        pump();
+        pumpMessages();
     }
     ~BatchListHost()
     {
@@ -82,13 +67,9 @@ public:
     const std::vector<std::string>& ruleLines() const { return ruleSkin_.lines(); }
 
 private:
-    HWND makeList(int id, int top, HINSTANCE module)
+    HWND makeList(int id, int top)
     {
-        HWND list = CreateWindowA("LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL
-                                      | LBS_EXTENDEDSEL | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_NOTIFY
-                                      | LBS_NOINTEGRALHEIGHT,
-                                  10, top, 660, 180, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module,
-                                  nullptr);
+        HWND list = testsupport::createListBox(window_, id, testsupport::fileListStyles, 10, top, 660, 180);
         SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
         return list;
     }
@@ -131,19 +112,19 @@ TESSEL_BENCH(BatchAndSelectionWin32)
     refillListBox(host.files(), paths);
     benchFigure("file list refill, 100,000 lines (redraw off)", msSince(start), "ms");
     refillListBox(host.rules(), rules);
-    pump();
+    pumpMessages();
 
     start = benchSeconds();
     selectAllLines(host.files());
     const double selectMs = msSince(start);
-    pump();
+    pumpMessages();
     benchFigure("select all, 100,000 lines", selectMs, "ms", "(goal < 300)");
     const LRESULT afterSelect = SendMessageA(host.files(), LB_GETSELCOUNT, 0, 0);
 
     start = benchSeconds();
     invertLineSelection(host.files());
     const double invertAllMs = msSince(start);
-    pump();
+    pumpMessages();
     benchFigure("invert, 100,000 lines all selected", invertAllMs, "ms", "(goal < 300)");
     const LRESULT afterInvert = SendMessageA(host.files(), LB_GETSELCOUNT, 0, 0);
 
@@ -155,7 +136,7 @@ TESSEL_BENCH(BatchAndSelectionWin32)
     start = benchSeconds();
     invertLineSelection(host.files());
     const double invertAlternateMs = msSince(start);
-    pump();
+    pumpMessages();
     benchFigure("invert, 100,000 lines every other selected", invertAlternateMs, "ms", "(goal < 300)");
     const LRESULT afterAlternate = SendMessageA(host.files(), LB_GETSELCOUNT, 0, 0);
     if (afterSelect != count || afterInvert != 0 || afterAlternate != count / 2)
@@ -207,7 +188,7 @@ TESSEL_BENCH(BatchAndSelectionWin32)
         refillListBox(host.files(), loaded.fileListLines);
         refillListBox(host.rules(), loaded.ruleLines);
         const double refillMs = msSince(start);
-        pump();
+        pumpMessages();
         benchFigure("batch load: read and replace the added paths" + label, loadMs, "ms", "(goal <= 100)");
         benchFigure("  of which reading the file", readMs, "ms");
         benchFigure("batch load: list refill" + label, refillMs, "ms");

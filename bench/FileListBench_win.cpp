@@ -10,6 +10,7 @@
 #include "filelist/ListBoxes_win.h"
 
 #include "tests/support/TestFiles.h"
+#include "tests/support/TestWindows.h"
 
 #include <windows.h>
 
@@ -47,21 +48,9 @@ class ListHost {
 public:
     ListHost()
     {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = hostProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TesselBenchListHost";
-        RegisterClassA(&wc);
-        window_ = CreateWindowA("TesselBenchListHost", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 500, 300, nullptr,
-                                nullptr, wc.hInstance, nullptr);
-        list_ = CreateWindowA("LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL |
-                                  LBS_EXTENDEDSEL | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_NOTIFY |
-                                  LBS_NOINTEGRALHEIGHT,
-                              10, 10, 460, 250, window_, reinterpret_cast<HMENU>(1000), wc.hInstance, nullptr);
-        HDC dc = GetDC(nullptr);
-        font_ = CreateFontA(-MulDiv(9, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
-                            DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma");
-        ReleaseDC(nullptr, dc);
+        window_ = testsupport::createHostWindow("TesselBenchListHost", hostProc, 500, 300);
+        list_ = testsupport::createListBox(window_, 1000, testsupport::fileListStyles, 10, 10, 460, 250);
+        font_ = testsupport::createDialogFont();
         SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
         skin_.attach(list_);
         heldControl = &skin_;
@@ -75,14 +64,7 @@ public:
         DeleteObject(font_);
     }
     HWND list() const { return list_; }
-    static void pump()
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
+    static void pump() { testsupport::pumpMessages(); }
 
 private:
     HWND window_ = nullptr;

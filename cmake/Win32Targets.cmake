@@ -38,10 +38,12 @@ include(${CMAKE_SOURCE_DIR}/shellext/Targets.cmake OPTIONAL)
 # --- tests run under Wine -------------------------------------------------------------------
 target_link_libraries(native_tests PRIVATE user32)
 
-# Files, folders and host programs shared by the Win32 tests, the UI tests and the benchmark.
-add_library(tessel_testsupport STATIC ${CMAKE_SOURCE_DIR}/tests/support/TestFiles.cpp)
+# Files, folders, host programs and host windows shared by the Win32 tests, the UI tests and
+# the benchmark.
+file(GLOB testsupport_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+add_library(tessel_testsupport STATIC ${testsupport_sources})
 target_include_directories(tessel_testsupport PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(tessel_testsupport PUBLIC kernel32)
+target_link_libraries(tessel_testsupport PUBLIC user32 gdi32 kernel32)
 
 file(GLOB win32_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
 if(win32_test_sources)

@@ -2,6 +2,7 @@
 // scroll extent.
 
 #include "filelist/ListBoxes_win.h"
+#include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -33,16 +34,11 @@ class ListFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = ownerProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TesselListTestOwner";
-        RegisterClassA(&wc);
-        owner = CreateWindowA("TesselListTestOwner", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                              wc.hInstance, nullptr);
-        list = CreateWindowA("LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | LBS_EXTENDEDSEL |
-                                                LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                             0, 0, 300, 200, owner, reinterpret_cast<HMENU>(1000), wc.hInstance, nullptr);
+        owner = testsupport::createHostWindow("TesselListTestOwner", ownerProc, 400, 300);
+        list = testsupport::createListBox(owner, 1000,
+                                          WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | LBS_EXTENDEDSEL |
+                                              LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                                          0, 0, 300, 200);
         measureRequests = 0;
         deleteNotices = 0;
     }

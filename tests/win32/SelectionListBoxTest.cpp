@@ -4,6 +4,7 @@
 #include "filelist/SelectionCommands_win.h"
 
 #include "engine/CodePage.h"
+#include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -30,16 +31,11 @@ class SelectionListBox : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = hostProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "SelectionListBoxTestHostWindow";
-        RegisterClassA(&wc);
-        host_ = CreateWindowA(wc.lpszClassName, "host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                              wc.hInstance, nullptr);
-        list_ = CreateWindowA("LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_OWNERDRAWVARIABLE
-                                  | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                              0, 0, 380, 200, host_, reinterpret_cast<HMENU>(1000), wc.hInstance, nullptr);
+        host_ = testsupport::createHostWindow("SelectionListBoxTestHostWindow", hostProc, 400, 300);
+        list_ = testsupport::createListBox(host_, 1000,
+                                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_OWNERDRAWVARIABLE |
+                                               LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                                           0, 0, 380, 200);
         ShowWindow(host_, SW_SHOW);
     }
     void TearDown() override { DestroyWindow(host_); }
