@@ -4,6 +4,8 @@
 #include "tests/support/TestFiles.h"
 #include "driver/UiDriver.h"
 
+#include "app/resource.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,23 +13,6 @@
 #include <vector>
 
 namespace {
-
-// Control identifiers of the main window that these tests work.
-enum : int {
-    fileList = 1000,
-    addDir = 1001,
-    addFiles = 1002,
-    caseBox = 1003,
-    filterBox = 1004,
-    ruleList = 1006,
-    ruleAction = 1010,
-    ruleArgument = 1011,
-    addRuleButton = 1007,
-    renameButton = 1020,
-    undoButton = 1021,
-    subdirBox = 1027,
-    excludeBox = 1038,
-};
 
 using Lines = std::vector<std::string>;
 
@@ -55,8 +40,8 @@ TEST_F(FileListUi, StartsEmptyWithoutAHandoffFile)
 {
     DeleteFileA(ui::Program::handoffPath().c_str());
     start();
-    EXPECT_EQ(program.lineCount(fileList), 0);
-    EXPECT_FALSE(program.isEnabled(undoButton));
+    EXPECT_EQ(program.lineCount(IDC_FILE_LIST), 0);
+    EXPECT_FALSE(program.isEnabled(IDC_UNDO));
 }
 
 TEST_F(FileListUi, HandoffIntakeIsShownInOrderWithDuplicatesAndTheFileIsGone)
@@ -64,7 +49,7 @@ TEST_F(FileListUi, HandoffIntakeIsShownInOrderWithDuplicatesAndTheFileIsGone)
     ui::StartOptions options;
     options.handoffRaw = "C:\\a.txt\r\nD:\\Photos\\b.jpg\r\nC:\\a.txt\r\nC:\\dropped";
     start(options);
-    EXPECT_EQ(program.lines(fileList), (Lines{"C:\\a.txt", "D:\\Photos\\b.jpg", "C:\\a.txt"}));
+    EXPECT_EQ(program.lines(IDC_FILE_LIST), (Lines{"C:\\a.txt", "D:\\Photos\\b.jpg", "C:\\a.txt"}));
     EXPECT_FALSE(testsupport::pathExists(ui::Program::handoffPath()));
 }
 
@@ -82,24 +67,24 @@ protected:
 
 TEST_F(FileListFilterUi, TypingNarrowsTheListAndCaseAndExcludeSwitch)
 {
-    ASSERT_EQ(program.lines(fileList), all);
+    ASSERT_EQ(program.lines(IDC_FILE_LIST), all);
 
-    program.type(filterBox, "jpg");
-    EXPECT_EQ(program.text(filterBox), "jpg");
-    EXPECT_EQ(program.lines(fileList), (Lines{"C:\\pics\\Photo.JPG", "D:\\Photos\\a.jpg"}));
+    program.type(IDC_FILTER, "jpg");
+    EXPECT_EQ(program.text(IDC_FILTER), "jpg");
+    EXPECT_EQ(program.lines(IDC_FILE_LIST), (Lines{"C:\\pics\\Photo.JPG", "D:\\Photos\\a.jpg"}));
 
-    program.click(caseBox);
-    ASSERT_TRUE(program.isChecked(caseBox));
-    EXPECT_EQ(program.lines(fileList), (Lines{"D:\\Photos\\a.jpg"}));
+    program.click(IDC_CASE);
+    ASSERT_TRUE(program.isChecked(IDC_CASE));
+    EXPECT_EQ(program.lines(IDC_FILE_LIST), (Lines{"D:\\Photos\\a.jpg"}));
 
-    program.click(excludeBox);
-    ASSERT_TRUE(program.isChecked(excludeBox));
-    EXPECT_EQ(program.lines(fileList),
+    program.click(IDC_EXCLUDE);
+    ASSERT_TRUE(program.isChecked(IDC_EXCLUDE));
+    EXPECT_EQ(program.lines(IDC_FILE_LIST),
               (Lines{"C:\\pics\\Photo.JPG", "C:\\docs\\a.txt", "C:\\docs\\a.txt.bak", "C:\\x\\abc"}));
 
-    program.click(caseBox);
-    program.click(excludeBox);
-    EXPECT_EQ(program.lines(fileList), (Lines{"C:\\pics\\Photo.JPG", "D:\\Photos\\a.jpg"}));
+    program.click(IDC_CASE);
+    program.click(IDC_EXCLUDE);
+    EXPECT_EQ(program.lines(IDC_FILE_LIST), (Lines{"C:\\pics\\Photo.JPG", "D:\\Photos\\a.jpg"}));
 }
 
 struct FilterRow {
@@ -121,11 +106,11 @@ TEST_F(FileListFilterUi, FilterTable)
         {"photos", false, {}},
     };
     for (const FilterRow& row : rows) {
-        program.setChecked(excludeBox, row.exclude);
+        program.setChecked(IDC_EXCLUDE, row.exclude);
         // Clearing the box first, then typing, as a user would.
-        program.setText(filterBox, "");
-        program.type(filterBox, row.filter);
-        EXPECT_EQ(program.lines(fileList), row.shown) << "filter '" << row.filter << "' exclude " << row.exclude;
+        program.setText(IDC_FILTER, "");
+        program.type(IDC_FILTER, row.filter);
+        EXPECT_EQ(program.lines(IDC_FILE_LIST), row.shown) << "filter '" << row.filter << "' exclude " << row.exclude;
     }
 }
 
@@ -139,20 +124,20 @@ TEST_F(FileListFilterUi, TypingInTheFilterDisablesUndo)
     options.handoffPaths = {file};
     start(options);
 
-    program.selectComboItem(ruleAction, 0);   // PREFIX
-    program.setText(ruleArgument, "new_");
-    program.click(addRuleButton);
-    ASSERT_EQ(program.lineCount(ruleList), 1) << "the rule editor did not take the rule";
-    program.clickAsync(renameButton);
+    program.selectComboItem(IDC_RULE_ACTION, 0);   // PREFIX
+    program.setText(IDC_RULE_ARG1, "new_");
+    program.click(IDC_ADD_RULE);
+    ASSERT_EQ(program.lineCount(IDC_RULE_LIST), 1) << "the rule editor did not take the rule";
+    program.clickAsync(IDC_RENAME);
     ASSERT_TRUE(program.waitIdle());
     if (ui::ModalWindow box = program.findModal())
         FAIL() << "the rename run showed: " << box.staticText();
-    ASSERT_TRUE(ui::waitFor([&] { return program.isEnabled(undoButton); }, 5000)) << "no Undo after a rename";
+    ASSERT_TRUE(ui::waitFor([&] { return program.isEnabled(IDC_UNDO); }, 5000)) << "no Undo after a rename";
 
     // The lines shown stay the same; Undo goes all the same.
-    program.type(filterBox, "u");
-    EXPECT_EQ(program.lines(fileList), (Lines{file}));
-    EXPECT_FALSE(program.isEnabled(undoButton));
+    program.type(IDC_FILTER, "u");
+    EXPECT_EQ(program.lines(IDC_FILE_LIST), (Lines{file}));
+    EXPECT_FALSE(program.isEnabled(IDC_UNDO));
 }
 
 class FileListAddUi : public FileListUi {
@@ -169,22 +154,22 @@ TEST_F(FileListAddUi, AddFilesThroughTheFileDialog)
         expected.push_back(folder.file(n));
     folder.file("not chosen.txt");
 
-    program.clickAsync(addFiles);
+    program.clickAsync(IDC_ADD_FILES);
     ui::ModalWindow dialog = program.waitForModal("Open");
     ASSERT_TRUE(dialog) << "no file dialog";
     ASSERT_TRUE(dialog.chooseFiles(folder.path(), names));
     ASSERT_TRUE(dialog.waitClosed());
     ASSERT_TRUE(program.waitIdle());
-    EXPECT_EQ(sorted(program.lines(fileList)), sorted(expected));
+    EXPECT_EQ(sorted(program.lines(IDC_FILE_LIST)), sorted(expected));
 
     // The same files again, one in other letter case: still one line each.
-    program.clickAsync(addFiles);
+    program.clickAsync(IDC_ADD_FILES);
     dialog = program.waitForModal("Open");
     ASSERT_TRUE(dialog);
     ASSERT_TRUE(dialog.chooseFiles(folder.path(), {"ONE.TXT"}));
     ASSERT_TRUE(dialog.waitClosed());
     ASSERT_TRUE(program.waitIdle());
-    const Lines after = program.lines(fileList);
+    const Lines after = program.lines(IDC_FILE_LIST);
     ASSERT_EQ(after.size(), 3u);
     EXPECT_EQ(after.back(), folder.path() + "ONE.TXT");
 }
@@ -197,24 +182,24 @@ TEST_F(FileListAddUi, AddFilesTakesThousandsOfFilesAtOnce)
         names.push_back("holiday picture " + std::to_string(10000 + i) + ".jpg");
         expected.push_back(folder.file(names.back()));
     }
-    program.clickAsync(addFiles);
+    program.clickAsync(IDC_ADD_FILES);
     ui::ModalWindow dialog = program.waitForModal("Open");
     ASSERT_TRUE(dialog);
     ASSERT_TRUE(dialog.chooseFiles(folder.path(), names));
     ASSERT_TRUE(dialog.waitClosed(30000));
     ASSERT_TRUE(program.waitIdle());
-    EXPECT_EQ(sorted(program.lines(fileList)), sorted(expected));
+    EXPECT_EQ(sorted(program.lines(IDC_FILE_LIST)), sorted(expected));
 }
 
 TEST_F(FileListAddUi, AddFilesCancelledChangesNothing)
 {
-    program.clickAsync(addFiles);
+    program.clickAsync(IDC_ADD_FILES);
     ui::ModalWindow dialog = program.waitForModal("Open");
     ASSERT_TRUE(dialog);
     dialog.command(IDCANCEL);
     ASSERT_TRUE(dialog.waitClosed());
     ASSERT_TRUE(program.waitIdle());
-    EXPECT_EQ(program.lineCount(fileList), 0);
+    EXPECT_EQ(program.lineCount(IDC_FILE_LIST), 0);
 }
 
 TEST_F(FileListAddUi, AddDirThroughTheFolderDialogWithAndWithoutSubdir)
@@ -225,7 +210,7 @@ TEST_F(FileListAddUi, AddDirThroughTheFolderDialogWithAndWithoutSubdir)
     folder.file("s\\c.txt");
     const std::string chosen = folder.path().substr(0, folder.path().size() - 1);
 
-    program.clickAsync(addDir);
+    program.clickAsync(IDC_ADD_DIR);
     ASSERT_TRUE(ui::waitFor([&] { return static_cast<bool>(program.findModal()); })) << "no folder dialog";
     ui::ModalWindow dialog = program.findModal();
     ASSERT_TRUE(dialog.selectFolder(chosen)) << "folder not found in the tree";
@@ -233,16 +218,17 @@ TEST_F(FileListAddUi, AddDirThroughTheFolderDialogWithAndWithoutSubdir)
     // edit box where the dialog has one (Wine's has none).
     ASSERT_TRUE(ui::waitFor([&] { return dialog.staticText().find(chosen) != std::string::npos; }, 3000))
         << "status shows '" << dialog.staticText() << "'";
-    if (HWND edit = dialog.editBox())
+    if (HWND edit = dialog.editBox()) {
         EXPECT_EQ(ui::windowText(edit), chosen);
+    }
     dialog.command(IDOK);
     ASSERT_TRUE(dialog.waitClosed());
     ASSERT_TRUE(program.waitIdle());
-    EXPECT_EQ(sorted(program.lines(fileList)), sorted({folder.path() + "a.txt", folder.path() + "b.txt"}));
+    EXPECT_EQ(sorted(program.lines(IDC_FILE_LIST)), sorted({folder.path() + "a.txt", folder.path() + "b.txt"}));
 
     // With "Subdir": the dialog opens on the folder chosen last.
-    program.setChecked(subdirBox, true);
-    program.clickAsync(addDir);
+    program.setChecked(IDC_SUBDIR, true);
+    program.clickAsync(IDC_ADD_DIR);
     ASSERT_TRUE(ui::waitFor([&] { return static_cast<bool>(program.findModal()); }));
     dialog = program.findModal();
     EXPECT_EQ(dialog.staticText().find(folder.path()) != std::string::npos, true)
@@ -255,7 +241,7 @@ TEST_F(FileListAddUi, AddDirThroughTheFolderDialogWithAndWithoutSubdir)
     dialog.command(IDOK);
     ASSERT_TRUE(dialog.waitClosed());
     ASSERT_TRUE(program.waitIdle());
-    const Lines lines = program.lines(fileList);
+    const Lines lines = program.lines(IDC_FILE_LIST);
     EXPECT_EQ(sorted(lines), sorted({folder.path() + "a.txt", folder.path() + "b.txt", folder.path() + "s\\c.txt"}));
 }
 

@@ -5,6 +5,7 @@
 #include "driver/UiDriver.h"
 
 #include "../win32/ShellTestSupport.h"
+#include "app/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +14,6 @@
 namespace {
 
 using namespace shelltest;
-
-const int fileListId = 1000;
-const int shellContextId = 1039;
 
 struct WindowSearch {
     DWORD processId;            // 0: any process
@@ -199,7 +197,7 @@ TEST_F(ShellExtensionUi, InvokedCommandStartsTheProgramWithTheFiles)
     DWORD_PTR idle = 0;
     SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &idle);
 
-    EXPECT_EQ(listLines(GetDlgItem(main, fileListId)), paths);
+    EXPECT_EQ(listLines(GetDlgItem(main, IDC_FILE_LIST)), paths);
     EXPECT_TRUE(ui::waitFor([&] { return !fileExists(install.path() + "Tessel2.ts2"); }, 5000))
         << "the handoff file was taken in and deleted";
     // The new program wrote its own folder and registered the library beside it.
@@ -317,8 +315,9 @@ TEST_F(ShellExtensionUi, QuotedProgramPathIsNotMistakenForAShorterOne)
     EXPECT_TRUE(started);
     EXPECT_NE(main, nullptr) << "the program in the folder with a blank started";
     EXPECT_FALSE(fileExists(base + "Ren.exe.ran")) << "the shorter path's program was started";
-    if (main)
-        EXPECT_EQ(listLines(GetDlgItem(main, fileListId)), std::vector<std::string>{"C:\\picked.txt"});
+    if (main) {
+        EXPECT_EQ(listLines(GetDlgItem(main, IDC_FILE_LIST)), std::vector<std::string>{"C:\\picked.txt"});
+    }
     program.close();
     ScratchFolder::remove(base);
 }
@@ -327,16 +326,16 @@ TEST_F(ShellExtensionUi, ShellContextBoxIsHiddenAndInert)
 {
     ui::Program program;
     ASSERT_TRUE(program.start()) << program.lastError();
-    HWND box = program.control(shellContextId);
+    HWND box = program.control(IDC_SHELL_CONTEXT);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(ui::windowText(box), "Shell Context");
-    EXPECT_FALSE(program.isVisible(shellContextId));
-    const std::vector<std::string> filesBefore = program.lines(fileListId);
-    SendMessageA(program.mainWindow(), WM_COMMAND, MAKEWPARAM(shellContextId, BN_CLICKED),
+    EXPECT_FALSE(program.isVisible(IDC_SHELL_CONTEXT));
+    const std::vector<std::string> filesBefore = program.lines(IDC_FILE_LIST);
+    SendMessageA(program.mainWindow(), WM_COMMAND, MAKEWPARAM(IDC_SHELL_CONTEXT, BN_CLICKED),
                  reinterpret_cast<LPARAM>(box));
     EXPECT_TRUE(program.waitIdle());
     EXPECT_FALSE(program.findModal()) << "a click opens nothing";
-    EXPECT_EQ(program.lines(fileListId), filesBefore);
+    EXPECT_EQ(program.lines(IDC_FILE_LIST), filesBefore);
     EXPECT_TRUE(program.close());
 }
 
