@@ -130,15 +130,7 @@ void removeBigFolder(const std::string& folder)
         DeleteFileA(marker.c_str());
         return;
     }
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*.*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do
-            DeleteFileA((folder + found.cFileName).c_str());
-        while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
+    testsupport::removeTree(folder);
 }
 
 } // namespace

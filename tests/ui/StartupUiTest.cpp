@@ -149,9 +149,7 @@ TEST_F(StartupUiTest, LockedHandoffFileIsLeftAloneAndTakenInByTheNextStart)
 // than MAX_PATH, so the program's path stays just below that.)
 TEST_F(StartupUiTest, InstallationInALongFolderWithBlanks)
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string folder = std::string(temp) + "Tessel Install " + std::to_string(GetTickCount()) + "\\";
+    std::string folder = testsupport::tempDirectory() + "Tessel Install " + std::to_string(GetTickCount()) + "\\";
     // Folders this deep are made with the wide calls (the test's folder names are ASCII,
     // so widening byte by byte is exact).
     std::vector<std::wstring> created;

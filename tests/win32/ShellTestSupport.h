@@ -119,9 +119,7 @@ struct HostReport {
 inline HostReport runHost(const std::vector<std::string>& commandAndArgs)
 {
     HostReport report;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    const std::string reportPath = std::string(temp) + "shellhost-report-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    const std::string reportPath = testsupport::tempDirectory() + "shellhost-report-" + std::to_string(GetCurrentProcessId()) + ".txt";
     DeleteFileA(reportPath.c_str());
     std::vector<std::string> args;
     args.push_back(commandAndArgs.at(0));
