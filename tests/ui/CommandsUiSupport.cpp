@@ -46,6 +46,13 @@ bool focus(ui::Program& app, int controlId)
     return GetGUIThreadInfo(thread, &info) && info.hwndFocus == app.control(controlId);
 }
 
+void selectLines(ui::Program& app, int listId, std::initializer_list<int> lines)
+{
+    SendMessageA(app.control(listId), LB_SETSEL, FALSE, -1);
+    for (int line : lines)
+        SendMessageA(app.control(listId), LB_SETSEL, TRUE, line);
+}
+
 void press(ui::Program& app, std::initializer_list<WORD> keys)
 {
     std::vector<INPUT> inputs;

@@ -35,6 +35,8 @@ using testsupport::writeFile;
 
 // Gives the control the keyboard focus inside the program's window.
 bool focus(ui::Program& app, int controlId);
+// Selects exactly these lines of a list box of the program.
+void selectLines(ui::Program& app, int listId, std::initializer_list<int> lines);
 // Presses the keys in order and lets them go in reverse order, as a hand does: {VK_CONTROL,
 // 'C'} is Ctrl+C. Returns once the program has taken them from its queue.
 void press(ui::Program& app, std::initializer_list<WORD> keys);

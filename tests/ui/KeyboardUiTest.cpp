@@ -11,15 +11,9 @@ using commandsui::TestFolder;
 using commandsui::answerMessage;
 using commandsui::focus;
 using commandsui::press;
+using commandsui::selectLines;
 
 const std::string exitQuestion = "Do you want to exit \"Tesselwork 2\"?";
-
-void selectLines(ui::Program& app, int listId, std::initializer_list<int> lines)
-{
-    SendMessageA(app.control(listId), LB_SETSEL, FALSE, -1);
-    for (int line : lines)
-        SendMessageA(app.control(listId), LB_SETSEL, TRUE, line);
-}
 
 struct CtrlRow {
     const char* what;

@@ -12,13 +12,7 @@ namespace {
 using commandsui::TestFolder;
 using commandsui::answerMessage;
 using commandsui::readFile;
-
-void selectLines(ui::Program& app, std::initializer_list<int> lines)
-{
-    SendMessageA(app.control(IDC_FILE_LIST), LB_SETSEL, FALSE, -1);
-    for (int line : lines)
-        SendMessageA(app.control(IDC_FILE_LIST), LB_SETSEL, TRUE, line);
-}
+using commandsui::selectLines;
 
 // Writes the batch and loads it through the Load batch command.
 void loadBatch(ui::Program& app, const BatchFile& batch, const std::string& path)
@@ -84,7 +78,7 @@ TEST(SelectionUi, RemoveSelectedKeepsHiddenEntriesAndRemoveAllDropsThem)
     EXPECT_EQ(app.lineCount(IDC_FILE_LIST), 3);
     EXPECT_TRUE(app.isEnabled(IDC_UNDO));
 
-    selectLines(app, {0, 2});
+    selectLines(app, IDC_FILE_LIST, {0, 2});
     app.click(IDC_REMOVE_SELECTED);
     EXPECT_EQ(app.lines(IDC_FILE_LIST), (std::vector<std::string>{folder / "c.txt"}));
     EXPECT_FALSE(app.isEnabled(IDC_UNDO));
@@ -117,10 +111,10 @@ TEST(SelectionUi, SelectAllAndInvert)
     ASSERT_TRUE(app.start(folder.createAndHandOff({"1", "2", "3", "4"}))) << app.lastError();
     app.click(IDC_INVERT);
     EXPECT_EQ(app.selectedLines(IDC_FILE_LIST), (std::vector<int>{0, 1, 2, 3}));
-    selectLines(app, {0, 2});
+    selectLines(app, IDC_FILE_LIST, {0, 2});
     app.click(IDC_INVERT);
     EXPECT_EQ(app.selectedLines(IDC_FILE_LIST), (std::vector<int>{1, 3}));
-    selectLines(app, {3});
+    selectLines(app, IDC_FILE_LIST, {3});
     app.click(IDC_SELECT_ALL);
     EXPECT_EQ(app.selectedLines(IDC_FILE_LIST), (std::vector<int>{0, 1, 2, 3}));
     app.click(IDC_INVERT);
@@ -133,7 +127,7 @@ TEST(SelectionUi, DoubleClickOpensTheFocusedLineEvenWithOthersSelected)
     commandsui::OpenRecorder recorder({".tst"});
     ui::Program app;
     ASSERT_TRUE(app.start(folder.createAndHandOff({"x.tst", "y.tst", "z.tst"}))) << app.lastError();
-    selectLines(app, {0, 2});
+    selectLines(app, IDC_FILE_LIST, {0, 2});
     HWND list = app.control(IDC_FILE_LIST);
     SendMessageA(list, LB_SETCARETINDEX, 1, FALSE);
     // What the list box sends its owner on a double click.
@@ -171,7 +165,7 @@ TEST_F(SelectionTransferUi, CopyReplacesAnExistingTargetAndKeepsTheLists)
     app.clickAsync(IDC_COPY_TO);
     EXPECT_EQ(answerMessage(app, messageBoxTitle, "&OK"), "Please select the files first.");
 
-    selectLines(app, {0, 1});
+    selectLines(app, IDC_FILE_LIST, {0, 1});
     EXPECT_EQ(chooseTarget(app, IDC_COPY_TO, target), "") << "the first dialog offers no folder";
     EXPECT_EQ(readFile(target + "a.txt"), "new a") << "the existing target was not replaced";
     EXPECT_EQ(readFile(target + "b.txt"), "new b");
@@ -181,7 +175,7 @@ TEST_F(SelectionTransferUi, CopyReplacesAnExistingTargetAndKeepsTheLists)
     EXPECT_EQ(readFile(folder / "a.txt"), "new a");
 
     // A cancelled dialog copies nothing; the next one still offers the remembered folder.
-    selectLines(app, {2});
+    selectLines(app, IDC_FILE_LIST, {2});
     app.clickAsync(IDC_COPY_TO);
     ui::ModalWindow dialog;
     ASSERT_TRUE(ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }));
@@ -196,7 +190,7 @@ TEST_F(SelectionTransferUi, CopyReplacesAnExistingTargetAndKeepsTheLists)
 TEST_F(SelectionTransferUi, MoveLeavesBothFilesWhenTheTargetExistsAndStillRemovesTheLine)
 {
     ASSERT_NO_FATAL_FAILURE(start("source", "target"));
-    selectLines(app, {0, 1});
+    selectLines(app, IDC_FILE_LIST, {0, 1});
     chooseTarget(app, IDC_MOVE_TO, target);
     EXPECT_EQ(readFile(folder / "a.txt"), "source a") << "the move replaced nothing, so a stays";
     EXPECT_EQ(readFile(target + "a.txt"), "target a");
@@ -207,7 +201,7 @@ TEST_F(SelectionTransferUi, MoveLeavesBothFilesWhenTheTargetExistsAndStillRemove
     EXPECT_FALSE(app.isEnabled(IDC_UNDO));
 
     // Moving into the folder the file is already in keeps it on disk and drops the line.
-    selectLines(app, {0});
+    selectLines(app, IDC_FILE_LIST, {0});
     chooseTarget(app, IDC_MOVE_TO, folder.path());
     EXPECT_EQ(readFile(folder / "c.txt"), "c");
     EXPECT_EQ(app.lineCount(IDC_FILE_LIST), 0);
