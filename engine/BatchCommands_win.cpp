@@ -54,11 +54,14 @@ void MainDialog::saveBatch()
     if (!chooseBatchFile(hwnd(), true, path))
         return;
     WaitCursor wait;
-    BatchFile batch;
-    batch.addedPaths = addedPaths_.paths();
-    batch.fileListLines = fileListBox_.lines();
-    batch.journalPaths = renameJournal_.paths();
-    batch.ruleLines = ruleListBox_.lines();
+    // Written straight from the window's own lists: 100,000 paths are not copied first.
+    BatchFileRefs batch;
+    batch.addedPaths.reserve(addedPaths_.size());
+    for (const AddedPaths::Entry& entry : addedPaths_)
+        batch.addedPaths.push_back(entry.path());
+    batch.fileListLines = refsOf(fileListBox_.lines());
+    batch.journalPaths = refsOf(renameJournal_.paths());
+    batch.ruleLines = refsOf(ruleListBox_.lines());
     batch.undoAvailable = IsWindowEnabled(item(IDC_UNDO)) != FALSE;
     const FileOutcome outcome = saveBatchFile(path, batch);
     wait.restore();

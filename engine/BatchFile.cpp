@@ -86,12 +86,12 @@ bool writeLength(BufferedWriter& out, std::uint32_t length)
     return out.u8(0xFF) && out.u16(0xFFFF) && out.u32(length);
 }
 
-bool writeArray(BufferedWriter& out, const std::vector<std::string>& strings)
+bool writeArray(BufferedWriter& out, const std::vector<std::string_view>& strings)
 {
     // The framing has no room for more than 32 bits; refuse rather than write a wrong length.
     if (!fitsIn32(strings.size()) || !writeCount(out, static_cast<std::uint32_t>(strings.size())))
         return false;
-    for (const std::string& s : strings) {
+    for (std::string_view s : strings) {
         if (!fitsIn32(s.size()) || !writeLength(out, static_cast<std::uint32_t>(s.size())) || !out.bytes(s.data(), s.size()))
             return false;
     }
@@ -292,7 +292,28 @@ bool readArray(BufferedReader& in, const CodePage& codePage, std::vector<std::st
 
 } // namespace
 
+std::vector<std::string_view> refsOf(const std::vector<std::string>& strings)
+{
+    return std::vector<std::string_view>(strings.begin(), strings.end());
+}
+
+BatchFileRefs refsOf(const BatchFile& batch)
+{
+    BatchFileRefs refs;
+    refs.addedPaths = refsOf(batch.addedPaths);
+    refs.fileListLines = refsOf(batch.fileListLines);
+    refs.journalPaths = refsOf(batch.journalPaths);
+    refs.ruleLines = refsOf(batch.ruleLines);
+    refs.undoAvailable = batch.undoAvailable;
+    return refs;
+}
+
 bool writeBatchFile(const BatchFile& batch, ByteSink& sink)
+{
+    return writeBatchFile(refsOf(batch), sink);
+}
+
+bool writeBatchFile(const BatchFileRefs& batch, ByteSink& sink)
 {
     BufferedWriter out(sink);
     return writeArray(out, batch.addedPaths) && writeArray(out, batch.fileListLines)
@@ -315,12 +336,13 @@ BatchReadStatus readBatchFile(ByteSource& source, const CodePage& codePage, Batc
     return in.status() == BatchReadStatus::ok ? BatchReadStatus::pastEnd : in.status();
 }
 
-std::string encodeBatchFile(const BatchFile& batch)
+std::string encodeBatchFile(const BatchFile& whole)
 {
+    const BatchFileRefs batch = refsOf(whole);
     // The exact size first: growing the string block by block would copy it again and again.
-    auto arraySize = [](const std::vector<std::string>& strings) {
+    auto arraySize = [](const std::vector<std::string_view>& strings) {
         std::size_t size = strings.size() < 0xFFFF ? 2 : 6;
-        for (const std::string& s : strings)
+        for (std::string_view s : strings)
             size += s.size() + (s.size() < 0xFF ? 1 : s.size() < 0xFFFE ? 3 : 7);
         return size;
     };

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CodePage;
@@ -48,7 +49,21 @@ enum class BatchReadStatus {
     readFailed, // the source reported an error
 };
 
+// The five items as references to texts kept elsewhere: what a save writes from the
+// program's own lists without copying 100,000 paths first.
+struct BatchFileRefs {
+    std::vector<std::string_view> addedPaths;
+    std::vector<std::string_view> fileListLines;
+    std::vector<std::string_view> journalPaths;
+    std::vector<std::string_view> ruleLines;
+    bool undoAvailable = false;
+};
+
+BatchFileRefs refsOf(const BatchFile& batch);
+std::vector<std::string_view> refsOf(const std::vector<std::string>& strings);
+
 // The bytes go out through a 4096-byte buffer; false as soon as the sink fails.
+bool writeBatchFile(const BatchFileRefs& batch, ByteSink& sink);
 bool writeBatchFile(const BatchFile& batch, ByteSink& sink);
 
 // Reads all five items; `out` is changed only when the status is ok. Bytes after the fifth

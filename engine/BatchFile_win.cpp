@@ -209,6 +209,11 @@ FileOutcome writeFileReplacing(const std::string& path, const std::function<bool
 
 FileOutcome saveBatchFile(const std::string& path, const BatchFile& batch)
 {
+    return saveBatchFile(path, refsOf(batch));
+}
+
+FileOutcome saveBatchFile(const std::string& path, const BatchFileRefs& batch)
+{
     return writeFileReplacing(path, [&](ByteSink& sink) { return writeBatchFile(batch, sink); });
 }
 

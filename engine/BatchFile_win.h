@@ -29,6 +29,7 @@ struct FileOutcome {
 FileOutcome writeFileReplacing(const std::string& path, const std::function<bool(ByteSink&)>& write);
 
 FileOutcome saveBatchFile(const std::string& path, const BatchFile& batch);
+FileOutcome saveBatchFile(const std::string& path, const BatchFileRefs& batch);
 // `out` is changed only when the outcome is done.
 FileOutcome loadBatchFile(const std::string& path, BatchFile& out);
 
