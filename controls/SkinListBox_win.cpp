@@ -7,7 +7,28 @@
 void SkinListBox::attachList(HWND listBox)
 {
     attach(listBox, true);
+    pendingDeletes_.clear();
     lines_ = listBoxLines(listBox);
+}
+
+void SkinListBox::applyPendingDeletes() const
+{
+    if (pendingDeletes_.empty())
+        return;
+    // The indexes descend, so each names a line of the copy as it stands now.
+    std::vector<bool> gone(lines_.size(), false);
+    for (std::size_t index : pendingDeletes_)
+        gone[index] = true;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (gone[i])
+            continue;
+        if (kept != i)
+            lines_[kept] = std::move(lines_[i]);
+        ++kept;
+    }
+    lines_.resize(kept);
+    pendingDeletes_.clear();
 }
 
 LRESULT SkinListBox::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -15,6 +36,7 @@ LRESULT SkinListBox::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case LB_ADDSTRING:
     case LB_INSERTSTRING: {
+        applyPendingDeletes();
         const LRESULT index = defaultProc(message, wParam, lParam);
         if (index >= 0 && static_cast<std::size_t>(index) <= lines_.size()) {
             const char* text = reinterpret_cast<const char*>(lParam);
@@ -24,11 +46,16 @@ LRESULT SkinListBox::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case LB_DELETESTRING: {
         const LRESULT remaining = defaultProc(message, wParam, lParam);
-        if (remaining != LB_ERR && wParam < lines_.size())
-            lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(wParam));
+        if (remaining != LB_ERR && wParam < lines_.size()) {
+            // Erasing each line at once would move the rest of the copy every time.
+            if (!pendingDeletes_.empty() && wParam >= pendingDeletes_.back())
+                applyPendingDeletes();
+            pendingDeletes_.push_back(wParam);
+        }
         return remaining;
     }
     case LB_RESETCONTENT:
+        pendingDeletes_.clear();
         lines_.clear();
         return defaultProc(message, wParam, lParam);
     case LB_INITSTORAGE:
@@ -41,6 +68,7 @@ LRESULT SkinListBox::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 bool SkinListBox::drawItem(DRAWITEMSTRUCT& draw)
 {
+    applyPendingDeletes();
     if (draw.itemID == static_cast<UINT>(-1) || lines_.empty())
         return true;
 

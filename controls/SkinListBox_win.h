@@ -14,7 +14,11 @@ public:
     // The list box's lines, first to last, without asking the list box: the copy follows
     // every line added, inserted, deleted or emptied through the list box's messages,
     // whoever sends them.
-    const std::vector<std::string>& lines() const { return lines_; }
+    const std::vector<std::string>& lines() const
+    {
+        applyPendingDeletes();
+        return lines_;
+    }
 
     void setSelectedBackground(COLORREF colour) { selectedBackground_ = colour; }
     void setSelectedText(COLORREF colour) { selectedText_ = colour; }
@@ -28,7 +32,12 @@ protected:
     LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    std::vector<std::string> lines_;
+    // Lines deleted one by one from the last to the first (as removing a selection does)
+    // are taken out of the copy together, in one pass, when the copy is next read.
+    void applyPendingDeletes() const;
+
+    mutable std::vector<std::string> lines_;
+    mutable std::vector<std::size_t> pendingDeletes_;
     COLORREF normalBackground_ = RGB(255, 255, 255);
     COLORREF selectedBackground_ = RGB(100, 150, 200);
     COLORREF selectedText_ = RGB(255, 255, 255);

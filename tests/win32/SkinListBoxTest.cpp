@@ -57,6 +57,27 @@ TEST_F(SkinListBoxCopy, FollowsAddInsertDeleteAndReset)
     EXPECT_EQ(skin_.lines(), std::vector<std::string>{"again"});
 }
 
+// Removing a selection deletes from the last line to the first; other callers delete in
+// any order, mixed with additions.
+TEST_F(SkinListBoxCopy, FollowsDeletionsInAnyOrder)
+{
+    skin_.attachList(list_);
+    for (int i = 0; i < 40; ++i)
+        add(("line " + std::to_string(i)).c_str());
+    for (int index : {39, 30, 29, 17, 3, 0})
+        SendMessageA(list_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    EXPECT_EQ(skin_.lines(), listBoxLines(list_));
+    for (int index : {2, 2, 5, 1, 20, 19})
+        SendMessageA(list_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    add("added after deletions");
+    SendMessageA(list_, LB_DELETESTRING, 0, 0);
+    SendMessageA(list_, LB_INSERTSTRING, 3, reinterpret_cast<LPARAM>("inserted"));
+    SendMessageA(list_, LB_DELETESTRING, 10, 0);
+    SendMessageA(list_, LB_DELETESTRING, 4, 0);
+    EXPECT_EQ(skin_.lines(), listBoxLines(list_));
+    EXPECT_EQ(skin_.lines().size(), 27u);
+}
+
 TEST_F(SkinListBoxCopy, StopsFollowingOnceDetached)
 {
     skin_.attachList(list_);
