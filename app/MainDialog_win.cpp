@@ -166,13 +166,7 @@ bool MainDialog::preTranslateMessage(MSG& msg)
 
 bool MainDialog::onCommand(int id, int code, HWND)
 {
-    for (const CommandBinding<MainDialog>* row = commandTable; row->handler; ++row) {
-        if (row->controlId == id && row->notification == code) {
-            (this->*row->handler)();
-            return true;
-        }
-    }
-    return false;
+    return dispatch(this, commandTable, id, code);
 }
 
 INT_PTR MainDialog::onMessage(UINT, WPARAM, LPARAM, bool& handled)

@@ -14,7 +14,6 @@ int askYesNo(const std::string& text, int scheme);
 
 // The window that owns the boxes (the main window once it exists).
 void setMessageOwner(HWND owner);
-HWND messageOwner();
 
 // Window titles of the two boxes, which the caption strip shows.
 inline constexpr char messageBoxTitle[] = "Message";

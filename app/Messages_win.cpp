@@ -116,11 +116,6 @@ void setMessageOwner(HWND owner)
     ownerWindow = owner;
 }
 
-HWND messageOwner()
-{
-    return ownerWindow;
-}
-
 void showMessage(const std::string& text, int /*scheme: the skinned box takes it*/)
 {
     runBox(text, false);

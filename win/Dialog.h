@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <cstddef>
-
 // One row of a dialog's notification table: a control, the notification code it sends in
 // WM_COMMAND, and the handler method that runs for it.
 template <typename D>
@@ -29,7 +27,6 @@ public:
     // created. The window is destroyed before it returns.
     int runModal(HWND owner);
     void endModal(int result);
-    bool modalRunEnded() const { return ended_; }
 
     HWND hwnd() const { return hwnd_; }
     HWND item(int id) const { return GetDlgItem(hwnd_, id); }
@@ -53,13 +50,14 @@ protected:
     }
     virtual void onDestroy() {}
 
-    // Runs the handler bound to (id, code) in table; true when a row matched.
-    template <typename D, std::size_t N>
-    static bool dispatch(D* self, const CommandBinding<D> (&table)[N], int id, int code)
+    // Runs the handler bound to (id, code) in a table ended by a row without handler;
+    // true when a row matched.
+    template <typename D>
+    static bool dispatch(D* self, const CommandBinding<D>* table, int id, int code)
     {
-        for (const CommandBinding<D>& row : table) {
-            if (row.controlId == id && row.notification == code) {
-                (self->*row.handler)();
+        for (const CommandBinding<D>* row = table; row->handler; ++row) {
+            if (row->controlId == id && row->notification == code) {
+                (self->*row->handler)();
                 return true;
             }
         }
