@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds one tree: native, native-asan or win32. Usage: build.sh TREE [targets...]
+# Configures and builds one tree: native, native-asan, win64 or win32.
+# Usage: build.sh TREE [targets...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 tree=$1; shift
@@ -7,6 +8,7 @@ dir=${TESSEL_BUILD_ROOT:-$root/build}/$tree
 case $tree in
   native)      args=() ;;
   native-asan) args=(-DTESSEL_SANITIZE=ON) ;;
+  win64)       args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake") ;;
   win32)       args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake") ;;
   *) echo "unknown tree $tree" >&2; exit 2 ;;
 esac

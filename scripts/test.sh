@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both trees and runs every test: native (plain and with
-# sanitizers), then the Win32 tests under Wine in a fresh prefix on a display of their own.
+# Installs what is missing, builds every tree and runs every test: native (plain and with
+# sanitizers), then the Windows tests under Wine, each architecture in a fresh prefix on a
+# display of its own. The 64-bit tree is always tested; the 32-bit tree is always built and
+# is tested where this machine starts 32-bit programs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -16,10 +18,34 @@ echo "== native tests with AddressSanitizer and UBSan"
 "$root/scripts/build.sh" native-asan native_tests
 ctest --test-dir "$build_root/native-asan" --output-on-failure
 
-echo "== Win32 tests under Wine"
+echo "== build: 64-bit Windows (build/win64/bin)"
+"$root/scripts/build.sh" win64
+echo "== build: 32-bit Windows (build/win32/bin)"
 "$root/scripts/build.sh" win32
+
 . "$root/scripts/wine-session.sh"
-run_dir=$(mktemp -d "${TMPDIR:-/tmp}/tessel-test.XXXXXX")
-trap 'wine_session_end; rm -rf "$run_dir"' EXIT
-wine_session_begin "$run_dir"
-ctest --test-dir "$build_root/win32" --output-on-failure
+run_dir=""
+trap 'wine_session_end; [ -z "$run_dir" ] || rm -rf "$run_dir"' EXIT
+
+# Runs one Windows tree's tests in a prefix of its architecture.
+wine_tests() {
+  local tree=$1
+  run_dir=$(mktemp -d "${TMPDIR:-/tmp}/tessel-test-$tree.XXXXXX")
+  WINE_SESSION_ARCH=$tree wine_session_begin "$run_dir"
+  local rc=0
+  ctest --test-dir "$build_root/$tree" --output-on-failure || rc=$?
+  wine_session_end
+  rm -rf "$run_dir"
+  run_dir=""
+  return $rc
+}
+
+echo "== 64-bit Windows tests under Wine"
+wine_tests win64
+
+if "$root/scripts/runs-32bit.sh" && [ -x /usr/lib/wine/wine ]; then
+  echo "== 32-bit Windows tests under Wine"
+  wine_tests win32
+else
+  echo "== 32-bit Windows tests: skipped, this machine starts no 32-bit program (the tree is built)"
+fi

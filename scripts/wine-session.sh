@@ -3,16 +3,30 @@
 #
 #   wine_session_begin DIR [PREFIX]   starts Xvfb (unless DISPLAY_MODE=user) and a prefix
 #   wine_session_end                  stops that prefix's wineserver and that Xvfb, by PID
+#   wine_run ARGS...                  runs a Windows program (or wineboot, reg, winepath...)
+#
+# WINE_SESSION_ARCH chooses the prefix: win64 (default; Wine's 64-bit loader, which every
+# machine of ours has) or win32 (the 32-bit loader, only where 32-bit programs start). The
+# loader is always named: the wine wrapper script prefers the 32-bit one whenever it exists.
 
 WINE_SESSION_XVFB_PID=""
 WINE_SESSION_DIR=""
+
+wine_run() {
+  "$WINELOADER" "$@"
+}
 
 wine_session_begin() {
   WINE_SESSION_DIR=$1
   local prefix=${2:-$WINE_SESSION_DIR/prefix}
   mkdir -p "$WINE_SESSION_DIR/tmp"
+  case ${WINE_SESSION_ARCH:-win64} in
+    win64) export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 ;;
+    win32) export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine ;;
+    *) echo "unknown Wine architecture ${WINE_SESSION_ARCH}" >&2; return 2 ;;
+  esac
+  [ -x "$WINELOADER" ] || { echo "Wine loader $WINELOADER is not installed" >&2; return 1; }
   export WINEPREFIX=$prefix
-  export WINEARCH=win32
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree=;mshtml="
   export TMPDIR=$WINE_SESSION_DIR/tmp
@@ -32,18 +46,18 @@ wine_session_begin() {
   fi
 
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i >"$WINE_SESSION_DIR/wineboot.log" 2>&1
+    wine_run wineboot -i >"$WINE_SESSION_DIR/wineboot.log" 2>&1
     wineserver -w
     # Without a window manager Wine waits whenever a window is hidden; a crash must not
     # sit in a debugger window until the test's timeout.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wine_run reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    wine_run reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -w
   fi
   # Start the server and its services before any test runner does, so that they do not
   # inherit the runner's output pipe.
   wineserver -p
-  wine cmd /c exit </dev/null >"$WINE_SESSION_DIR/services.log" 2>&1 || true
+  wine_run cmd /c exit </dev/null >"$WINE_SESSION_DIR/services.log" 2>&1 || true
 }
 
 wine_session_end() {

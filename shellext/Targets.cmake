@@ -1,16 +1,25 @@
 # Tessel.dll, the context-menu COM server. Included by the cross tree's target list.
 
-find_program(TESSEL_WIDL NAMES i686-w64-mingw32-widl widl REQUIRED)
-# stdole2.tlb, which the type library imports, comes with Wine's 32-bit libraries.
+find_program(TESSEL_WIDL NAMES ${TESSEL_MINGW_TRIPLET}-widl REQUIRED)
+# stdole2.tlb, which the type library imports, comes with Wine's Windows-side libraries; a
+# type library names its import only, so either architecture's copy serves both trees.
 find_path(TESSEL_STDOLE2_DIR stdole2.tlb
-  PATHS /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows
+  PATHS /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/i386-linux-gnu/wine/i386-windows
+        /usr/lib/wine/x86_64-windows /usr/lib/wine/i386-windows
   NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+
+# The type library's system kind follows the tree (SYS_WIN32 or SYS_WIN64).
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(tessel_widl_arch -m64)
+else()
+  set(tessel_widl_arch -m32)
+endif()
 
 set(tessel_gen_dir ${CMAKE_BINARY_DIR}/shellext)
 set(tessel_tlb ${tessel_gen_dir}/Tessel.tlb)
 add_custom_command(OUTPUT ${tessel_tlb}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${tessel_gen_dir}
-  COMMAND ${TESSEL_WIDL} -t -o ${tessel_tlb} -L${TESSEL_STDOLE2_DIR} ${CMAKE_SOURCE_DIR}/shellext/Tessel.idl
+  COMMAND ${TESSEL_WIDL} ${tessel_widl_arch} -t -o ${tessel_tlb} -L${TESSEL_STDOLE2_DIR} ${CMAKE_SOURCE_DIR}/shellext/Tessel.idl
   DEPENDS ${CMAKE_SOURCE_DIR}/shellext/Tessel.idl
   COMMENT "Type library Tessel.tlb"
   VERBATIM)

@@ -65,7 +65,8 @@ TEST_F(ShellRegistration, RegisterWritesClassTypeLibraryAndHandler)
         {clsidKey + "\\InprocServer32", dll},
         {clsidKey + "\\TypeLib", libidText},
         {std::string("TypeLib\\") + libidText + "\\1.0", "Tessel 1.0 Type Library"},
-        {std::string("TypeLib\\") + libidText + "\\1.0\\409\\win32", dll},
+        // A type library registers under the platform of the module that holds it.
+        {std::string("TypeLib\\") + libidText + "\\1.0\\409\\" + (sizeof(void*) == 8 ? "win64" : "win32"), dll},
         {std::string("Interface\\") + iidTessel2Text, "ITessel2"},
         {handlerKey, clsidText},
     };
@@ -87,6 +88,34 @@ TEST_F(ShellRegistration, RegisterWritesClassTypeLibraryAndHandler)
     DWORD handlerSize = 0;
     classesDefaultValue(handlerKey, nullptr, &handlerSize);
     EXPECT_EQ(handlerSize, 39u);
+}
+
+// 64-bit Explorer reads the 64-bit view of the classes and loads only a 64-bit library;
+// 32-bit hosts read the 32-bit view. Each build registers its own library in its own view.
+TEST_F(ShellRegistration, RegistersInTheViewOfItsOwnBitness)
+{
+    ASSERT_EQ(callExport("DllRegisterServer"), S_OK);
+    const REGSAM ownView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+    const std::string server = clsidKey + "\\InprocServer32";
+    auto serverIn = [&](REGSAM view) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, server.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
+            return std::string("<no key>");
+        char text[MAX_PATH * 2] = {};
+        DWORD size = sizeof text - 1;
+        const LONG status = RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+        RegCloseKey(key);
+        return status == ERROR_SUCCESS ? std::string(text) : std::string("<no value>");
+    };
+    EXPECT_EQ(serverIn(ownView), dllPath());
+    // On a 64-bit system the 32-bit view is a separate one that must not name a 64-bit
+    // library (a 32-bit host could not load it). A 32-bit system has only the one view.
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    if (sizeof(void*) == 8 || wow64) {
+        const REGSAM otherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+        EXPECT_NE(serverIn(otherView), dllPath());
+    }
 }
 
 TEST_F(ShellRegistration, RegisteringTwiceLeavesTheSameState)
