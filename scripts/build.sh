@@ -12,6 +12,12 @@ case $tree in
   win32)       args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake") ;;
   *) echo "unknown tree $tree" >&2; exit 2 ;;
 esac
+# ccache shares compiled objects between trees and checkouts of the same sources: paths
+# are taken relative to the checkout, so a second work tree starts with a warm cache.
+if command -v ccache >/dev/null; then
+  args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
+fi
 if [ ! -f "$dir/build.ninja" ]; then
   cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" >/dev/null
 fi

@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-tools
-  wine wine64 fonts-wine xvfb xauth cmake ninja-build googletest g++ python3
+  wine wine64 fonts-wine xvfb xauth cmake ninja-build ccache googletest g++ python3
 )
 
 as_root() {
