@@ -65,8 +65,9 @@ TEST(FileDialogPaths, AListCutAtTheCapacityIsRefused)
         std::vector<std::string> paths = {"stale"};
         EXPECT_EQ(fileDialogPaths(c.buffer.data(), c.capacity, paths), c.complete)
             << c.buffer.size() << " bytes, capacity " << c.capacity;
-        if (!c.complete)
+        if (!c.complete) {
             EXPECT_TRUE(paths.empty() || paths.front() != "stale");
+        }
     }
 }
 

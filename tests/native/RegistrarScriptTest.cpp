@@ -45,13 +45,14 @@ std::vector<std::string> plan(const std::string& script, RegistrarMode mode,
 
 std::string readShippedScript()
 {
-    std::string path = __FILE__;
-    path = path.substr(0, path.find_last_of("/\\"));
+    // The build names the source tree: compilers and caches may shorten __FILE__ to a
+    // relative path, which says nothing from the test's working folder.
+    std::string path = TESSEL_SOURCE_DIR;
 #ifdef _WIN32
     if (!path.empty() && path[0] == '/')
         path = "Z:" + path;   // the source tree as Wine sees it
 #endif
-    std::ifstream in(path + "/../../shellext/Tessel.rgs", std::ios::binary);
+    std::ifstream in(path + "/shellext/Tessel.rgs", std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();

@@ -275,7 +275,7 @@ TEST(MainTemplate, UnnamedControlsAreTheFilterLabelTheSeparatorAndTwoGroups)
     const DialogTemplate t = loadTemplate(IDD_MAIN);
     std::vector<std::string> found;
     for (const TemplateItem& item : t.items) {
-        if (item.id != -1 && item.id != 0xFFFF && item.id != 0xFFFFFFFF)
+        if (item.id != -1 && item.id != 0xFFFF)
             continue;
         found.push_back(item.className + ":" + item.text + ":" + std::to_string(item.x) + "," +
                         std::to_string(item.y) + "," + std::to_string(item.cx) + "," + std::to_string(item.cy));
