@@ -144,6 +144,113 @@ FileOutcome writeAndClose(UniqueHandle& file, const std::function<bool(ByteSink&
     return outcome;
 }
 
+FileOutcome failure(DWORD fallback)
+{
+    FileOutcome outcome;
+    outcome.kind = FileOutcome::failed;
+    outcome.systemCode = lastErrorOr(fallback);
+    return outcome;
+}
+
+// Deletes the temporary file when it goes, unless it has been put in place: no path out of
+// a save, an exception included, leaves one behind.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+    ~TemporaryFile()
+    {
+        if (!path_.empty())
+            DeleteFileA(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const std::string& path() const { return path_; }
+    void release() { path_.clear(); }
+
+private:
+    std::string path_;
+};
+
+// Whether the earlier file may be replaced: the replacement renames it away, which a
+// process that holds it open without delete sharing refuses. Asked first because a refused
+// ReplaceFileA leaves a stray empty "rf*.tmp" in the folder under Wine.
+bool replaceable(const std::string& path)
+{
+    UniqueHandle file(CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    return static_cast<bool>(file);
+}
+
+// Wine's ReplaceFileA keeps neither the attributes nor the creation time of the file it
+// replaces (Windows keeps both, and the security too): give them back where they differ.
+void restoreIdentity(const std::string& path, const WIN32_FILE_ATTRIBUTE_DATA& earlier)
+{
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &now))
+        return;
+    if (CompareFileTime(&now.ftCreationTime, &earlier.ftCreationTime) != 0) {
+        UniqueHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+        if (file)
+            SetFileTime(file.get(), &earlier.ftCreationTime, nullptr, nullptr);
+    }
+    const DWORD settable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
+        | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
+    const DWORD wanted = earlier.dwFileAttributes & settable;
+    if ((now.dwFileAttributes & settable) != wanted)
+        SetFileAttributesA(path.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL);
+}
+
+bool isDiskFull(DWORD code)
+{
+    return code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL || code == 1295; // ERROR_DISK_QUOTA_EXCEEDED, not in these headers
+}
+
+// The fallback where the earlier file cannot be replaced: its own bytes are overwritten.
+// When the new content is longer, the room is taken first, so that a full disk stops the
+// save before a byte of the earlier content is lost.
+FileOutcome writeInPlace(const std::string& path, const std::function<bool(ByteSink&)>& write)
+{
+    std::string bytes;
+    StringByteSink memory(bytes);
+    SetLastError(0);
+    if (!write(memory))
+        return failure(ERROR_WRITE_FAULT);
+
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        FileOutcome outcome;
+        outcome.kind = FileOutcome::notOpened;
+        return outcome;
+    }
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size))
+        return failure(ERROR_WRITE_FAULT);
+    LARGE_INTEGER wanted;
+    wanted.QuadPart = static_cast<LONGLONG>(bytes.size());
+    if (wanted.QuadPart > size.QuadPart) {
+        FILE_ALLOCATION_INFO room;
+        room.AllocationSize = wanted;
+        if (!SetFileInformationByHandle(file.get(), FileAllocationInfo, &room, sizeof room)
+            && isDiskFull(GetLastError())) {
+            const FileOutcome outcome = failure(ERROR_DISK_FULL);
+            // Whatever was taken is given back; the content was not touched.
+            FILE_END_OF_FILE_INFO end;
+            end.EndOfFile = size;
+            SetFileInformationByHandle(file.get(), FileEndOfFileInfo, &end, sizeof end);
+            return outcome;
+        }
+    }
+    FileSink sink(file.get());
+    if (!sink.write(bytes.data(), bytes.size()) || !sink.flush())
+        return failure(sink.code());
+    if (!SetEndOfFile(file.get()) || !CloseHandle(file.release()))
+        return failure(ERROR_WRITE_FAULT);
+    return FileOutcome();
+}
+
 } // namespace
 
 FileOutcome writeFileReplacing(const std::string& path, const std::function<bool(ByteSink&)>& write)
@@ -153,57 +260,67 @@ FileOutcome writeFileReplacing(const std::string& path, const std::function<bool
     // need; otherwise the command ends silently, touching nothing. A read-only file is
     // refused by attribute: the open below would succeed for an administrator under some
     // systems, and the replacement would then lift the protection the user set.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES
-        && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+    WIN32_FILE_ATTRIBUTE_DATA earlier;
+    const bool existed = GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &earlier) != FALSE;
+    if (existed && (earlier.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
         outcome.kind = FileOutcome::notOpened;
         return outcome;
     }
-    UniqueHandle probe(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!probe) {
-        outcome.kind = FileOutcome::notOpened;
-        return outcome;
-    }
-    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
-    probe.reset();
-
-    char temporary[MAX_PATH + 16] = {0};
-    if (folderOf(path).size() > MAX_PATH - 14
-        || !GetTempFileNameA(folderOf(path).c_str(), "tlx", 0, temporary)) {
-        // The folder takes no new file; the chosen one can only be written in place.
-        UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) {
-            outcome.kind = FileOutcome::notOpened;
-            return outcome;
-        }
-        return writeAndClose(file, write);
-    }
-
-    auto discard = [&] {
-        DeleteFileA(temporary);
-        if (!existed)
-            DeleteFileA(path.c_str());
-    };
-    UniqueHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        outcome.kind = FileOutcome::failed;
-        outcome.systemCode = lastErrorOr(ERROR_ACCESS_DENIED);
-        discard();
+        outcome.kind = FileOutcome::notOpened;
         return outcome;
     }
-    outcome = writeAndClose(file, write);
-    if (outcome.kind != FileOutcome::done) {
-        discard();
+    if (GetLastError() != ERROR_ALREADY_EXISTS) {
+        // A new file: nothing earlier to keep, so it is written where it goes, and a failed
+        // save does not leave it behind.
+        TemporaryFile created(path);
+        UniqueHandle newFile(file.release()); // closed before the name is deleted
+        outcome = writeAndClose(newFile, write);
+        if (outcome.kind == FileOutcome::done)
+            created.release();
         return outcome;
     }
-    if (!MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    file.reset();
+
+    char temporaryName[MAX_PATH + 16] = {0};
+    const std::string folder = folderOf(path);
+    if (folder.size() > MAX_PATH - 14 || !GetTempFileNameA(folder.c_str(), "tlx", 0, temporaryName))
+        return writeInPlace(path, write); // the folder takes no new file
+    TemporaryFile temporary(temporaryName);
+    UniqueHandle written(CreateFileA(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!written)
+        return failure(ERROR_ACCESS_DENIED);
+    outcome = writeAndClose(written, write);
+    if (outcome.kind != FileOutcome::done)
+        return outcome;
+    if (!replaceable(path))
+        return writeInPlace(path, write);
+    if (!ReplaceFileA(path.c_str(), temporary.path().c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                      nullptr)) {
+        const DWORD code = lastErrorOr(ERROR_ACCESS_DENIED);
+        const bool earlierThere = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        // Refused with the earlier file untouched (taken meanwhile by another process):
+        // written in place as above.
+        if (earlierThere && (code == ERROR_SHARING_VIOLATION || code == ERROR_UNABLE_TO_REMOVE_REPLACED))
+            return writeInPlace(path, write);
+        // The earlier file went and the new one did not take its name: the new content
+        // must not go too. It is given the name, or kept where it is when even that fails.
+        if (!earlierThere) {
+            if (MoveFileExA(temporary.path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+                temporary.release();
+                return outcome;
+            }
+            temporary.release();
+        }
         outcome.kind = FileOutcome::failed;
-        outcome.systemCode = lastErrorOr(ERROR_ACCESS_DENIED);
-        discard();
+        outcome.systemCode = code;
+        return outcome;
     }
+    temporary.release();
+    restoreIdentity(path, earlier);
     return outcome;
 }
 
