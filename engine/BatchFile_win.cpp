@@ -144,11 +144,11 @@ FileOutcome writeAndClose(UniqueHandle& file, const std::function<bool(ByteSink&
     return outcome;
 }
 
-FileOutcome failure(DWORD fallback)
+FileOutcome failure(DWORD code)
 {
     FileOutcome outcome;
     outcome.kind = FileOutcome::failed;
-    outcome.systemCode = lastErrorOr(fallback);
+    outcome.systemCode = code;
     return outcome;
 }
 
@@ -167,6 +167,11 @@ public:
 
     const std::string& path() const { return path_; }
     void release() { path_.clear(); }
+    void remove()
+    {
+        DeleteFileA(path_.c_str());
+        path_.clear();
+    }
 
 private:
     std::string path_;
@@ -202,11 +207,6 @@ void restoreIdentity(const std::string& path, const WIN32_FILE_ATTRIBUTE_DATA& e
         SetFileAttributesA(path.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL);
 }
 
-bool isDiskFull(DWORD code)
-{
-    return code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL || code == 1295; // ERROR_DISK_QUOTA_EXCEEDED, not in these headers
-}
-
 // The fallback where the earlier file cannot be replaced: its own bytes are overwritten.
 // When the new content is longer, the room is taken first, so that a full disk stops the
 // save before a byte of the earlier content is lost.
@@ -216,7 +216,7 @@ FileOutcome writeInPlace(const std::string& path, const std::function<bool(ByteS
     StringByteSink memory(bytes);
     SetLastError(0);
     if (!write(memory))
-        return failure(ERROR_WRITE_FAULT);
+        return failure(lastErrorOr(ERROR_WRITE_FAULT));
 
     UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -227,27 +227,32 @@ FileOutcome writeInPlace(const std::string& path, const std::function<bool(ByteS
     }
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.get(), &size))
-        return failure(ERROR_WRITE_FAULT);
-    LARGE_INTEGER wanted;
-    wanted.QuadPart = static_cast<LONGLONG>(bytes.size());
-    if (wanted.QuadPart > size.QuadPart) {
-        FILE_ALLOCATION_INFO room;
-        room.AllocationSize = wanted;
-        if (!SetFileInformationByHandle(file.get(), FileAllocationInfo, &room, sizeof room)
-            && isDiskFull(GetLastError())) {
-            const FileOutcome outcome = failure(ERROR_DISK_FULL);
-            // Whatever was taken is given back; the content was not touched.
-            FILE_END_OF_FILE_INFO end;
-            end.EndOfFile = size;
-            SetFileInformationByHandle(file.get(), FileEndOfFileInfo, &end, sizeof end);
+        return failure(lastErrorOr(ERROR_WRITE_FAULT));
+    // The part beyond the earlier end goes first: it takes the room the new content needs
+    // (an allocation request does not reserve it under Wine), and when there is none the
+    // earlier bytes are untouched and the file is cut back to its earlier length.
+    const std::size_t earlierSize = static_cast<std::size_t>(size.QuadPart);
+    if (bytes.size() > earlierSize) {
+        FileSink tail(file.get());
+        if (!SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN))
+            return failure(lastErrorOr(ERROR_SEEK));
+        if (!tail.write(bytes.data() + earlierSize, bytes.size() - earlierSize) || !tail.flush()) {
+            const FileOutcome outcome = failure(tail.code());
+            SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN);
+            SetEndOfFile(file.get());
             return outcome;
         }
     }
-    FileSink sink(file.get());
-    if (!sink.write(bytes.data(), bytes.size()) || !sink.flush())
-        return failure(sink.code());
-    if (!SetEndOfFile(file.get()) || !CloseHandle(file.release()))
-        return failure(ERROR_WRITE_FAULT);
+    const LARGE_INTEGER start = {};
+    if (!SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN))
+        return failure(lastErrorOr(ERROR_SEEK));
+    FileSink head(file.get());
+    if (!head.write(bytes.data(), std::min(bytes.size(), earlierSize)) || !head.flush())
+        return failure(head.code());
+    if (bytes.size() < earlierSize && !SetEndOfFile(file.get()))
+        return failure(lastErrorOr(ERROR_WRITE_FAULT));
+    if (!CloseHandle(file.release()))
+        return failure(lastErrorOr(ERROR_WRITE_FAULT));
     return FileOutcome();
 }
 
@@ -292,20 +297,25 @@ FileOutcome writeFileReplacing(const std::string& path, const std::function<bool
     UniqueHandle written(CreateFileA(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!written)
-        return failure(ERROR_ACCESS_DENIED);
+        return failure(lastErrorOr(ERROR_ACCESS_DENIED));
     outcome = writeAndClose(written, write);
     if (outcome.kind != FileOutcome::done)
         return outcome;
-    if (!replaceable(path))
+    // Written in place, the temporary copy is of no use, and its room may be needed.
+    if (!replaceable(path)) {
+        temporary.remove();
         return writeInPlace(path, write);
+    }
     if (!ReplaceFileA(path.c_str(), temporary.path().c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                       nullptr)) {
         const DWORD code = lastErrorOr(ERROR_ACCESS_DENIED);
         const bool earlierThere = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
         // Refused with the earlier file untouched (taken meanwhile by another process):
         // written in place as above.
-        if (earlierThere && (code == ERROR_SHARING_VIOLATION || code == ERROR_UNABLE_TO_REMOVE_REPLACED))
+        if (earlierThere && (code == ERROR_SHARING_VIOLATION || code == ERROR_UNABLE_TO_REMOVE_REPLACED)) {
+            temporary.remove();
             return writeInPlace(path, write);
+        }
         // The earlier file went and the new one did not take its name: the new content
         // must not go too. It is given the name, or kept where it is when even that fails.
         if (!earlierThere) {
