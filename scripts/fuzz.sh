@@ -11,6 +11,7 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(RuleFuzz BatchFileFuzz HandoffFuzz RegistrarScriptFuzz)
 
 declare -A corpus=([RuleFuzz]=rules [BatchFileFuzz]=batch [HandoffFuzz]=handoff [RegistrarScriptFuzz]=registrar)
+declare -A dictionary=([RuleFuzz]=rules.dict [RegistrarScriptFuzz]=registrar.dict)
 
 build_root=${TESSEL_BUILD_ROOT:-$root/build}
 TESSEL_BUILD_ROOT=$build_root "$root/scripts/build.sh" fuzz "${targets[@]}"
@@ -18,11 +19,13 @@ TESSEL_BUILD_ROOT=$build_root "$root/scripts/build.sh" fuzz "${targets[@]}"
 failed=()
 for target in "${targets[@]}"; do
   seeds=$root/tests/fuzz/corpus/${corpus[$target]}
+  words=()
+  [ -z "${dictionary[$target]:-}" ] || words=(-dict="$root/tests/fuzz/${dictionary[$target]}")
   work=$(mktemp -d "${TMPDIR:-/tmp}/tessel-fuzz-$target.XXXXXX")
   mkdir -p "$work/corpus" "$work/found"
   echo "== fuzzing $target for $seconds s"
   if nice -n 10 "$build_root/fuzz/bin/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-       -print_final_stats=1 -artifact_prefix="$work/found/" "$work/corpus" "$seeds" >"$work/log" 2>&1; then
+       -print_final_stats=1 "${words[@]}" -artifact_prefix="$work/found/" "$work/corpus" "$seeds" >"$work/log" 2>&1; then
     grep -E '^(Done|stat::number_of_executed_units|stat::new_units_added)' "$work/log" || true
     rm -rf "$work"
   else
