@@ -24,6 +24,9 @@
 
 namespace {
 
+using testsupport::HostVolume;
+using testsupport::hostFolderOf;
+using testsupport::runHostShell;
 using Listing = std::map<std::string, std::uint64_t>;
 
 // Name -> content hash of every file in the folder (with a trailing backslash).
