@@ -265,7 +265,7 @@ FileOutcome writeFileReplacing(const std::string& path, const std::function<bool
     // need; otherwise the command ends silently, touching nothing. A read-only file is
     // refused by attribute: the open below would succeed for an administrator under some
     // systems, and the replacement would then lift the protection the user set.
-    WIN32_FILE_ATTRIBUTE_DATA earlier;
+    WIN32_FILE_ATTRIBUTE_DATA earlier = {};
     const bool existed = GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &earlier) != FALSE;
     if (existed && (earlier.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
         outcome.kind = FileOutcome::notOpened;
@@ -288,6 +288,8 @@ FileOutcome writeFileReplacing(const std::string& path, const std::function<bool
         return outcome;
     }
     file.reset();
+    if (!existed) // made by someone else meanwhile: its attributes are the ones to keep
+        GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &earlier);
 
     char temporaryName[MAX_PATH + 16] = {0};
     const std::string folder = folderOf(path);
@@ -301,7 +303,8 @@ FileOutcome writeFileReplacing(const std::string& path, const std::function<bool
     outcome = writeAndClose(written, write);
     if (outcome.kind != FileOutcome::done)
         return outcome;
-    // Written in place, the temporary copy is of no use, and its room may be needed.
+    // An earlier file that may not be replaced is written in place; the temporary copy is
+    // then of no use, and its room may be needed.
     if (!replaceable(path)) {
         temporary.remove();
         return writeInPlace(path, write);
