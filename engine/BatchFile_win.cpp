@@ -144,6 +144,118 @@ FileOutcome writeAndClose(UniqueHandle& file, const std::function<bool(ByteSink&
     return outcome;
 }
 
+FileOutcome failure(DWORD code)
+{
+    FileOutcome outcome;
+    outcome.kind = FileOutcome::failed;
+    outcome.systemCode = code;
+    return outcome;
+}
+
+// Deletes the temporary file when it goes, unless it has been put in place: no path out of
+// a save, an exception included, leaves one behind.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+    ~TemporaryFile()
+    {
+        if (!path_.empty())
+            DeleteFileA(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const std::string& path() const { return path_; }
+    void release() { path_.clear(); }
+    void remove()
+    {
+        DeleteFileA(path_.c_str());
+        path_.clear();
+    }
+
+private:
+    std::string path_;
+};
+
+// Whether the earlier file may be replaced: the replacement renames it away, which a
+// process that holds it open without delete sharing refuses. Asked first because a refused
+// ReplaceFileA leaves a stray empty "rf*.tmp" in the folder under Wine.
+bool replaceable(const std::string& path)
+{
+    UniqueHandle file(CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    return static_cast<bool>(file);
+}
+
+// Wine's ReplaceFileA keeps neither the attributes nor the creation time of the file it
+// replaces (Windows keeps both, and the security too): give them back where they differ.
+void restoreIdentity(const std::string& path, const WIN32_FILE_ATTRIBUTE_DATA& earlier)
+{
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &now))
+        return;
+    if (CompareFileTime(&now.ftCreationTime, &earlier.ftCreationTime) != 0) {
+        UniqueHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+        if (file)
+            SetFileTime(file.get(), &earlier.ftCreationTime, nullptr, nullptr);
+    }
+    const DWORD settable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
+        | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
+    const DWORD wanted = earlier.dwFileAttributes & settable;
+    if ((now.dwFileAttributes & settable) != wanted)
+        SetFileAttributesA(path.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL);
+}
+
+// The fallback where the earlier file cannot be replaced: its own bytes are overwritten.
+// When the new content is longer, the room is taken first, so that a full disk stops the
+// save before a byte of the earlier content is lost.
+FileOutcome writeInPlace(const std::string& path, const std::function<bool(ByteSink&)>& write)
+{
+    std::string bytes;
+    StringByteSink memory(bytes);
+    SetLastError(0);
+    if (!write(memory))
+        return failure(lastErrorOr(ERROR_WRITE_FAULT));
+
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        FileOutcome outcome;
+        outcome.kind = FileOutcome::notOpened;
+        return outcome;
+    }
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size))
+        return failure(lastErrorOr(ERROR_WRITE_FAULT));
+    // The part beyond the earlier end goes first: it takes the room the new content needs
+    // (an allocation request does not reserve it under Wine), and when there is none the
+    // earlier bytes are untouched and the file is cut back to its earlier length.
+    const std::size_t earlierSize = static_cast<std::size_t>(size.QuadPart);
+    if (bytes.size() > earlierSize) {
+        FileSink tail(file.get());
+        if (!SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN))
+            return failure(lastErrorOr(ERROR_SEEK));
+        if (!tail.write(bytes.data() + earlierSize, bytes.size() - earlierSize) || !tail.flush()) {
+            const FileOutcome outcome = failure(tail.code());
+            SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN);
+            SetEndOfFile(file.get());
+            return outcome;
+        }
+    }
+    const LARGE_INTEGER start = {};
+    if (!SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN))
+        return failure(lastErrorOr(ERROR_SEEK));
+    FileSink head(file.get());
+    if (!head.write(bytes.data(), std::min(bytes.size(), earlierSize)) || !head.flush())
+        return failure(head.code());
+    if (bytes.size() < earlierSize && !SetEndOfFile(file.get()))
+        return failure(lastErrorOr(ERROR_WRITE_FAULT));
+    if (!CloseHandle(file.release()))
+        return failure(lastErrorOr(ERROR_WRITE_FAULT));
+    return FileOutcome();
+}
+
 } // namespace
 
 FileOutcome writeFileReplacing(const std::string& path, const std::function<bool(ByteSink&)>& write)
@@ -153,57 +265,75 @@ FileOutcome writeFileReplacing(const std::string& path, const std::function<bool
     // need; otherwise the command ends silently, touching nothing. A read-only file is
     // refused by attribute: the open below would succeed for an administrator under some
     // systems, and the replacement would then lift the protection the user set.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES
-        && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+    WIN32_FILE_ATTRIBUTE_DATA earlier = {};
+    const bool existed = GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &earlier) != FALSE;
+    if (existed && (earlier.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
         outcome.kind = FileOutcome::notOpened;
         return outcome;
     }
-    UniqueHandle probe(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!probe) {
-        outcome.kind = FileOutcome::notOpened;
-        return outcome;
-    }
-    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
-    probe.reset();
-
-    char temporary[MAX_PATH + 16] = {0};
-    if (folderOf(path).size() > MAX_PATH - 14
-        || !GetTempFileNameA(folderOf(path).c_str(), "tlx", 0, temporary)) {
-        // The folder takes no new file; the chosen one can only be written in place.
-        UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) {
-            outcome.kind = FileOutcome::notOpened;
-            return outcome;
-        }
-        return writeAndClose(file, write);
-    }
-
-    auto discard = [&] {
-        DeleteFileA(temporary);
-        if (!existed)
-            DeleteFileA(path.c_str());
-    };
-    UniqueHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        outcome.kind = FileOutcome::failed;
-        outcome.systemCode = lastErrorOr(ERROR_ACCESS_DENIED);
-        discard();
+        outcome.kind = FileOutcome::notOpened;
         return outcome;
     }
-    outcome = writeAndClose(file, write);
-    if (outcome.kind != FileOutcome::done) {
-        discard();
+    if (GetLastError() != ERROR_ALREADY_EXISTS) {
+        // A new file: nothing earlier to keep, so it is written where it goes, and a failed
+        // save does not leave it behind.
+        TemporaryFile created(path);
+        UniqueHandle newFile(file.release()); // closed before the name is deleted
+        outcome = writeAndClose(newFile, write);
+        if (outcome.kind == FileOutcome::done)
+            created.release();
         return outcome;
     }
-    if (!MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        outcome.kind = FileOutcome::failed;
-        outcome.systemCode = lastErrorOr(ERROR_ACCESS_DENIED);
-        discard();
+    file.reset();
+    if (!existed) // made by someone else meanwhile: its attributes are the ones to keep
+        GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &earlier);
+
+    char temporaryName[MAX_PATH + 16] = {0};
+    const std::string folder = folderOf(path);
+    if (folder.size() > MAX_PATH - 14 || !GetTempFileNameA(folder.c_str(), "tlx", 0, temporaryName))
+        return writeInPlace(path, write); // the folder takes no new file
+    TemporaryFile temporary(temporaryName);
+    UniqueHandle written(CreateFileA(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!written)
+        return failure(lastErrorOr(ERROR_ACCESS_DENIED));
+    outcome = writeAndClose(written, write);
+    if (outcome.kind != FileOutcome::done)
+        return outcome;
+    // An earlier file that may not be replaced is written in place; the temporary copy is
+    // then of no use, and its room may be needed.
+    if (!replaceable(path)) {
+        temporary.remove();
+        return writeInPlace(path, write);
     }
+    if (!ReplaceFileA(path.c_str(), temporary.path().c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                      nullptr)) {
+        const DWORD code = lastErrorOr(ERROR_ACCESS_DENIED);
+        const bool earlierThere = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        // Refused with the earlier file untouched (taken meanwhile by another process):
+        // written in place as above.
+        if (earlierThere && (code == ERROR_SHARING_VIOLATION || code == ERROR_UNABLE_TO_REMOVE_REPLACED)) {
+            temporary.remove();
+            return writeInPlace(path, write);
+        }
+        // The earlier file went and the new one did not take its name: the new content
+        // must not go too. It is given the name, or kept where it is when even that fails.
+        if (!earlierThere) {
+            if (MoveFileExA(temporary.path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+                temporary.release();
+                return outcome;
+            }
+            temporary.release();
+        }
+        outcome.kind = FileOutcome::failed;
+        outcome.systemCode = code;
+        return outcome;
+    }
+    temporary.release();
+    restoreIdentity(path, earlier);
     return outcome;
 }
 

@@ -21,11 +21,13 @@ struct FileOutcome {
     DWORD systemCode = 0;
 };
 
-// Writes the file at path through `write`, which gets a sink over a new file beside it;
-// when everything is written that file replaces the one at path. If write fails (the
-// sink's error code is kept, GetLastError otherwise), the new file is removed and the file
-// at path stays as it was; a file that did not exist before is not left behind. When the
-// folder takes no new file but the chosen one can be written, it is written in place.
+// Writes the file at path through `write`. A new file is written where it goes and removed
+// again when the write fails. An existing one is written beside it first, and then replaces
+// it keeping its attributes, creation time and security; when the write fails (the sink's
+// error code is kept, GetLastError otherwise) the earlier file stays as it was, and no
+// temporary file is left on any path. Where the folder takes no new file, or the earlier
+// file may not be replaced (another process holds it open without delete sharing), it is
+// written in place; `write` is then called a second time, into memory.
 FileOutcome writeFileReplacing(const std::string& path, const std::function<bool(ByteSink&)>& write);
 
 FileOutcome saveBatchFile(const std::string& path, const BatchFile& batch);

@@ -4,6 +4,7 @@
 #include "app/MainDialog.h"
 
 #include "app/Messages.h"
+#include "filelist/FileTransfer_win.h"
 #include "filelist/Filter.h"
 #include "filelist/ListBoxes_win.h"
 #include "filelist/SelectionCommands_win.h"
@@ -239,7 +240,7 @@ void MainDialog::copySelectedTo()
     const std::vector<std::string> lines = selectedFileLines();
     for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
         // An existing target is replaced; a file that fails does not stop the others.
-        CopyFileA(it->c_str(), targetPathFor(*it).c_str(), FALSE);
+        copyFileReplacing(*it, targetPathFor(*it), lastTargetFolder_);
     }
 }
 
@@ -252,7 +253,7 @@ void MainDialog::moveSelectedTo()
     for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
         // MoveFileA does not replace an existing target; the line leaves the list whether
         // or not the file moved.
-        MoveFileA(it->c_str(), targetPathFor(*it).c_str());
+        moveFileKeeping(*it, targetPathFor(*it));
         addedPaths_.removeExact(*it);
     }
     rebuildFileListView();

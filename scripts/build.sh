@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Configures and builds one tree: native, native-asan, win64 or win32.
+# Configures and builds one tree: native, native-asan, fuzz, win64 or win32.
 # Usage: build.sh TREE [targets...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -8,6 +8,7 @@ dir=${TESSEL_BUILD_ROOT:-$root/build}/$tree
 case $tree in
   native)      args=() ;;
   native-asan) args=(-DTESSEL_SANITIZE=ON) ;;
+  fuzz)        args=(-DTESSEL_FUZZ=ON -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14) ;;
   win64)       args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake") ;;
   win32)       args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake") ;;
   *) echo "unknown tree $tree" >&2; exit 2 ;;

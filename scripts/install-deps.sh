@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what building and testing Tesselwork 2 needs on Debian 12; safe to run again.
+# clang with its runtime libraries builds the fuzz targets (libFuzzer, ASan, UBSan).
 # Both cross compilers are always installed: every run builds the 64-bit and the 32-bit
 # program. Wine's 32-bit half (the i386 architecture and wine32) only goes where the machine
 # starts 32-bit programs at all.
@@ -10,6 +11,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-tools
   wine wine64 fonts-wine xvfb xauth cmake ninja-build ccache googletest g++ python3
+  clang-14 libclang-rt-14-dev
 )
 
 as_root() {

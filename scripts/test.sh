@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every tree and runs every test: native (plain and with
-# sanitizers), then the Windows tests under Wine, each architecture in a fresh prefix on a
-# display of its own. The 64-bit tree is always tested; the 32-bit tree is always built and
-# is tested where this machine starts 32-bit programs.
+# sanitizers), a short run of each fuzz target, then the Windows tests under Wine, each
+# architecture in a fresh prefix on a display of its own. The 64-bit tree is always tested;
+# the 32-bit tree is always built and is tested where this machine starts 32-bit programs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -17,6 +17,9 @@ ctest --test-dir "$build_root/native" --output-on-failure
 echo "== native tests with AddressSanitizer and UBSan"
 "$root/scripts/build.sh" native-asan native_tests
 ctest --test-dir "$build_root/native-asan" --output-on-failure
+
+echo "== fuzz targets, about 20 s each (clang, ASan and UBSan)"
+"$root/scripts/fuzz.sh" 20
 
 echo "== build: 64-bit Windows (build/win64/bin)"
 "$root/scripts/build.sh" win64

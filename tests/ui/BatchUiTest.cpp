@@ -5,6 +5,8 @@
 
 #include "engine/BatchFile.h"
 #include "engine/CodePage.h"
+#include "tests/support/HostVolume.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -269,41 +271,117 @@ TEST(BatchUi, FileDialogsOfferTheBatchTypeAndSaveAddsItsExtension)
     EXPECT_EQ(saved.addedPaths, (std::vector<std::string>{folder / "a.txt"}));
 }
 
-TEST(BatchUi, ASaveThatCannotReplaceTheFileKeepsItAndNamesIt)
+// Answers the save dialog with the path of an existing file and confirms the replacement.
+bool saveOver(ui::Program& app, const std::string& path)
+{
+    app.clickAsync(IDC_SAVE_BATCH);
+    ui::ModalWindow dialog;
+    if (!ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); })
+        || !commandsui::chooseFileName(dialog, path))
+        return false;
+    // The dialog asks before replacing an existing file.
+    ui::ModalWindow confirm;
+    if (!ui::waitFor([&] {
+            confirm = app.findModal();
+            return confirm && confirm.hwnd() != dialog.hwnd();
+        }))
+        return false;
+    if (!confirm.clickButton("&Yes"))
+        confirm.command(IDYES);
+    return true;
+}
+
+TEST(BatchUi, ASaveOverAFileHeldWithoutDeleteSharingIsWrittenInPlace)
 {
     TestFolder folder;
     folder.create("a.txt");
     const std::string path = folder / "held.tlx";
     commandsui::writeFile(path, "the earlier batch");
     // Another program holds the file open for reading and writing, but not for deletion:
-    // it can be opened, yet nothing can take its place.
+    // nothing can take its place, but it can be written.
     HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     ui::Program app;
     ASSERT_TRUE(app.start(folder.handoff({"a.txt"}))) << app.lastError();
-    app.clickAsync(IDC_SAVE_BATCH);
-    ui::ModalWindow dialog;
-    ASSERT_TRUE(ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }));
-    ASSERT_TRUE(commandsui::chooseFileName(dialog, path));
-    // The dialog asks before replacing an existing file.
-    ui::ModalWindow confirm;
-    ASSERT_TRUE(ui::waitFor([&] {
-        confirm = app.findModal();
-        return confirm && confirm.hwnd() != dialog.hwnd();
-    }));
-    if (!confirm.clickButton("&Yes"))
-        confirm.command(IDYES);
+    ASSERT_TRUE(saveOver(app, path));
+    ASSERT_TRUE(ui::waitFor([&] { return !app.findModal(); }));
+    app.waitIdle();
+    CloseHandle(held);
+    BatchFile saved;
+    ASSERT_EQ(decodeBatchFile(readFile(path), modelCodePage(1252), saved), BatchReadStatus::ok);
+    EXPECT_EQ(saved.addedPaths, (std::vector<std::string>{folder / "a.txt"}));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt", "held.tlx"}));
+}
+
+TEST(BatchUi, ASaveOnAFullDiskSaysDiskFullAndKeepsTheEarlierFile)
+{
+    testsupport::HostVolume volume(256);
+    if (!volume.mounted())
+        GTEST_SKIP() << "no small volume for this test: " << volume.refusal();
+    const std::string path = volume / "earlier.tlx";
+    commandsui::writeFile(path, "the earlier batch");
+    ASSERT_TRUE(volume.fill("filler"));
+    TestFolder folder;
+    folder.create("a.txt");
+    ui::Program app;
+    ASSERT_TRUE(app.start(folder.handoff({"a.txt"}))) << app.lastError();
+    ASSERT_TRUE(saveOver(app, path));
     ui::ModalWindow box = app.waitForModal("Tesselwork 2", 5000);
     ASSERT_TRUE(box) << "no error box";
-    const std::string text = box.staticText();
-    EXPECT_NE(text.find(path), std::string::npos) << text;
+    EXPECT_EQ(box.staticText(), "Disk full while accessing " + path + ".");
     box.command(IDOK);
     box.waitClosed();
     app.waitIdle();
-    CloseHandle(held);
     EXPECT_EQ(readFile(path), "the earlier batch");
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt", "held.tlx"}));
+    EXPECT_EQ(testsupport::folderNames(volume.path()), (std::vector<std::string>{"earlier.tlx", "filler"}));
+}
+
+TEST(BatchUi, SaveResultLogOnAFullDiskSaysDiskFullAndTouchesNoOtherFile)
+{
+    // The program runs from a small volume, where its logs go.
+    testsupport::HostVolume volume(12 * 1024);
+    if (!volume.mounted())
+        GTEST_SKIP() << "no small volume for this test: " << volume.refusal();
+    ASSERT_TRUE(CopyFileA(ui::Program::exePath().c_str(), (volume / "Tessel2.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((ui::testBinDirectory() + "Tessel.dll").c_str(), (volume / "Tessel.dll").c_str(), FALSE));
+    TestFolder folder;
+    ui::StartOptions options = folder.createAndHandOff({"a.txt"});
+    options.installDirectory = volume.path();
+    {
+        ui::Program app;
+        ASSERT_TRUE(app.start(options)) << app.lastError();
+        addRule(app, 0, "p");
+        app.click(IDC_PREVIEW);
+        ASSERT_TRUE(volume.fill("filler"));
+        const std::vector<std::string> before = testsupport::folderNames(volume.path());
+        const std::uint64_t exeHash = testsupport::contentHash(readFile(volume / "Tessel2.exe"));
+
+        const long long earliest = static_cast<long long>(std::time(nullptr));
+        app.clickAsync(IDC_SAVE_LOG);
+        ui::ModalWindow box = app.waitForModal("Tesselwork 2", 5000);
+        const long long latest = static_cast<long long>(std::time(nullptr));
+        ASSERT_TRUE(box) << "no error box";
+        const std::string text = box.staticText();
+        box.command(IDOK);
+        box.waitClosed();
+        app.waitIdle();
+        bool named = false;
+        for (long long second = earliest; second <= latest; ++second)
+            named = named || text == "Disk full while accessing " + volume / ("Log" + std::to_string(second) + ".txt.");
+        EXPECT_TRUE(named) << text;
+        // The log is left as far as it was written; every other file is as it was.
+        std::vector<std::string> after;
+        for (const std::string& name : testsupport::folderNames(volume.path())) {
+            if (name.compare(0, 3, "Log") != 0)
+                after.push_back(name);
+        }
+        EXPECT_EQ(after, before);
+        EXPECT_EQ(testsupport::contentHash(readFile(volume / "Tessel2.exe")), exeHash);
+        app.close();
+    }
+    // The installation path in the registry still names the volume: the next start from
+    // bin/ writes its own again.
 }
 
 } // namespace

@@ -5,12 +5,14 @@
 
 #include "engine/FileError.h"
 #include "tests/support/TestFiles.h"
+#include "tests/win32/DiskFaults.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -108,6 +110,126 @@ INSTANTIATE_TEST_SUITE_P(
                       FailRow{"disk full after some blocks", 200000, ERROR_DISK_FULL, FileErrorCause::diskFull},
                       FailRow{"hardware error", 10, ERROR_CRC, FileErrorCause::hardIO},
                       FailRow{"unknown error", 10, 0, FileErrorCause::hardIO}));
+
+// The earlier file's creation time, set to a day long ago so that a new file shows.
+FILETIME ageFile(const std::string& path)
+{
+    SYSTEMTIME day = {2001, 2, 0, 3, 4, 5, 6, 0};
+    FILETIME created;
+    SystemTimeToFileTime(&day, &created);
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(SetFileTime(file, &created, nullptr, nullptr));
+    CloseHandle(file);
+    return created;
+}
+
+FILETIME creationTimeOf(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftCreationTime;
+}
+
+TEST(BatchFileWin, ReplacingKeepsTheEarlierFilesAttributesAndCreationTime)
+{
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    for (DWORD attributes : {DWORD(FILE_ATTRIBUTE_NORMAL), kept, DWORD(FILE_ATTRIBUTE_HIDDEN)}) {
+        Folder folder;
+        const std::string path = folder / "kept.tlx";
+        writeAll(path, "an earlier batch, longer than the new one will be");
+        const FILETIME created = ageFile(path);
+        const FILETIME before = creationTimeOf(path);
+        const bool creationTimeSettable = CompareFileTime(&before, &created) == 0;
+        SetFileAttributesA(path.c_str(), attributes);
+
+        const BatchFile batch = sample(2);
+        ASSERT_EQ(saveBatchFile(path, batch).kind, FileOutcome::done) << attributes;
+        EXPECT_EQ(readAll(path), encodeBatchFile(batch)) << attributes;
+        EXPECT_EQ(GetFileAttributesA(path.c_str()) & kept, attributes & kept) << attributes;
+        // Wine cannot give a file another creation time (the host file systems keep
+        // their own); where the system can, the replacement must keep it.
+        if (creationTimeSettable) {
+            const FILETIME now = creationTimeOf(path);
+            EXPECT_EQ(CompareFileTime(&now, &created), 0) << attributes;
+        }
+        EXPECT_EQ(folder.names(), (std::vector<std::string>{"kept.tlx"})) << attributes;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+struct HeldRow {
+    const char* what;
+    DWORD share;            // how another process holds the earlier file
+    FileOutcome::Kind kind;
+    bool saved;             // the new content is in the file afterwards
+};
+
+class BatchFileWinHeldSave : public ::testing::TestWithParam<HeldRow> {};
+
+TEST_P(BatchFileWinHeldSave, ReplacesOrWritesInPlaceOrEndsSilently)
+{
+    const HeldRow& row = GetParam();
+    Folder folder;
+    const std::string path = folder / "held.tlx";
+    const std::string earlier = encodeBatchFile(sample(300));
+    writeAll(path, earlier);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const BatchFile batch = sample(2);
+    {
+        HeldFile holder(path, row.share);
+        ASSERT_TRUE(holder.held()) << row.what;
+        EXPECT_EQ(saveBatchFile(path, batch).kind, row.kind) << row.what;
+    }
+    EXPECT_EQ(readAll(path), row.saved ? encodeBatchFile(batch) : earlier) << row.what;
+    EXPECT_NE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u) << row.what;
+    // Neither our temporary file nor one of the system's replacement is left behind.
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"held.tlx"})) << row.what;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sharing, BatchFileWinHeldSave,
+    ::testing::Values(
+        HeldRow{"shared for everything: replaced", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                FileOutcome::done, true},
+        HeldRow{"no delete sharing: written in place", FILE_SHARE_READ | FILE_SHARE_WRITE, FileOutcome::done, true},
+        HeldRow{"read sharing only: cannot be written", FILE_SHARE_READ, FileOutcome::notOpened, false},
+        HeldRow{"no sharing: cannot be written", 0, FileOutcome::notOpened, false}));
+
+TEST(BatchFileWin, AFolderWithNoRoomForAnotherNameIsWrittenInPlace)
+{
+    // A folder whose path leaves no room for a temporary name: the earlier file is
+    // overwritten in place, shorter and longer content alike.
+    Folder folder;
+    const std::size_t length = 248 - folder.path().size() - 1;
+    const std::string deep = folder.folder(std::string(length, 'd'));
+    ASSERT_EQ(deep.size(), 248u);
+    const std::string path = deep + "a.tlx";
+    for (int paths : {40, 1, 400}) {
+        writeAll(path, encodeBatchFile(sample(100)));
+        const BatchFile batch = sample(paths);
+        ASSERT_EQ(saveBatchFile(path, batch).kind, FileOutcome::done) << paths;
+        EXPECT_EQ(readAll(path), encodeBatchFile(batch)) << paths;
+        EXPECT_EQ(testsupport::folderNames(deep), (std::vector<std::string>{"a.tlx"})) << paths;
+    }
+    DeleteFileA(path.c_str());
+}
+
+TEST(BatchFileWin, AnExceptionWhileWritingLeavesNoFileBehind)
+{
+    auto throwing = [](ByteSink& sink) -> bool {
+        sink.write("part", 4);
+        throw std::runtime_error("no memory for the next path");
+    };
+    Folder folder;
+    const std::string path = folder / "earlier.tlx";
+    writeAll(path, "earlier");
+    EXPECT_THROW(writeFileReplacing(path, throwing), std::runtime_error);
+    EXPECT_THROW(writeFileReplacing(folder / "new.tlx", throwing), std::runtime_error);
+    EXPECT_EQ(readAll(path), "earlier");
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"earlier.tlx"}));
+}
 
 TEST(BatchFileWin, FilesThatCannotBeOpenedEndSilently)
 {
