@@ -146,6 +146,21 @@ TEST_F(UpdateUi, ServerDownGivesTheCannotConnectMessage)
     EXPECT_TRUE(server.requestLines().empty());
 }
 
+TEST_F(UpdateUi, SilentServerGivesTheCannotConnectMessageAfterTheTimeOut)
+{
+    startWithWork();
+    const Work before = work();
+    HttpReply silent;
+    silent.manner = HttpReply::Manner::Silent;
+    server.setReply(silent);
+    app.clickAsync(IDC_UPDATE);
+    // The program waits for its own time-out of some seconds, then says it could not connect.
+    const std::string text = answerMessage(app, messageBoxTitle, "&OK", 4 * answerTimeoutMs);
+    EXPECT_EQ(text, cannotConnect());
+    ASSERT_TRUE(app.waitIdle());
+    EXPECT_TRUE(work() == before);
+}
+
 TEST_F(UpdateUi, AcceptingHandsTheDownloadToTheBrowserAndEndsWithoutTheExitQuestion)
 {
     ASSERT_TRUE(app.start()) << app.lastError();
