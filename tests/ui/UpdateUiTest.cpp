@@ -53,6 +53,7 @@ protected:
         app.click(IDC_PREVIEW);
         ASSERT_EQ(app.lineCount(IDC_FILE_LIST), 2);
         ASSERT_EQ(app.lineCount(IDC_RULE_LIST), 1);
+        ASSERT_FALSE(app.text(IDC_RESULT_LIST).empty());
     }
 
     struct Work {
