@@ -50,7 +50,7 @@ std::string fetchPublishedVersion(const std::string& program, DWORD timeoutMs)
     if (!internet)
         return std::string();
 
-    std::string url = versionFileUrl(program);
+    const std::string url = versionFileUrl(program);
     char host[INTERNET_MAX_HOST_NAME_LENGTH] = {0};
     char path[INTERNET_MAX_PATH_LENGTH] = {0};
     URL_COMPONENTSA parts = {};
