@@ -124,5 +124,12 @@ private:
     void loadBatch();     // 1023 "Load batch"
     void saveResultLog(); // 1025 "Save result log"
 
+    // ---- update check and web links (update/UpdateCommands_win.cpp) ----
+    // "Online Update" (1037): asks the maker's web site for the published version; on an
+    // accepted update the browser fetches it and the window closes without the exit question.
+    void onOnlineUpdate();
+    void onSendMail();     // 1016 "Send email to us"
+    void onVisitWebPage(); // 1015 "Visit our web page"
+
     // ---- quick view, update, shell context ----
 };

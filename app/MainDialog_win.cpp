@@ -50,6 +50,11 @@ const CommandBinding<MainDialog> MainDialog::commandTable[] = {
     {IDC_ABOUT, BN_CLICKED, &MainDialog::showAbout},
     {IDC_MINIMIZE_BUTTON, BN_CLICKED, &MainDialog::minimizeWindow},
 
+    // ---- update check and web links ----
+    {IDC_UPDATE, BN_CLICKED, &MainDialog::onOnlineUpdate},
+    {IDC_WEB, BN_CLICKED, &MainDialog::onVisitWebPage},
+    {IDC_MAIL, BN_CLICKED, &MainDialog::onSendMail},
+
     // ---- quick view, update, shell context ----
     {0, 0, nullptr},
 };

@@ -43,7 +43,7 @@ target_link_libraries(native_tests PRIVATE user32)
 file(GLOB testsupport_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(tessel_testsupport STATIC ${testsupport_sources})
 target_include_directories(tessel_testsupport PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(tessel_testsupport PUBLIC user32 gdi32 kernel32)
+target_link_libraries(tessel_testsupport PUBLIC user32 gdi32 kernel32 advapi32 ws2_32)
 
 file(GLOB win32_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
 if(win32_test_sources)

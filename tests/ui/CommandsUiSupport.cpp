@@ -76,7 +76,8 @@ void press(ui::Program& app, std::initializer_list<WORD> keys)
     app.waitIdle(5000);
 }
 
-OpenRecorder::OpenRecorder(std::initializer_list<const char*> extensions)
+OpenRecorder::OpenRecorder(std::initializer_list<const char*> extensions,
+                           std::initializer_list<const char*> protocols)
 {
     record_ = ui::testBinDirectory() + "opened-" + std::to_string(GetCurrentProcessId()) + ".txt";
     DeleteFileA(record_.c_str());
@@ -88,24 +89,34 @@ OpenRecorder::OpenRecorder(std::initializer_list<const char*> extensions)
                        static_cast<DWORD>(command.size() + 1));
         RegCloseKey(key);
     }
-    for (const char* extension : extensions) {
-        Saved saved{extension, false, std::string()};
-        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, extension, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-            char value[512] = {0};
-            DWORD size = sizeof value - 1;
-            DWORD type = 0;
-            if (RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS) {
-                saved.existed = true;
-                saved.value = value;
-            }
-            RegCloseKey(key);
+    for (const char* extension : extensions)
+        replaceDefaultValue(extension, progId);
+    // The shell opens a URL with the command in its protocol's own key, not through a
+    // program identifier.
+    for (const char* protocol : protocols)
+        replaceDefaultValue(std::string(protocol) + "\\shell\\open\\command", command);
+}
+
+void OpenRecorder::replaceDefaultValue(const std::string& keyPath, const std::string& value)
+{
+    Saved saved{keyPath, false, std::string()};
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        char old[1024] = {0};
+        DWORD size = sizeof old - 1;
+        DWORD type = 0;
+        if (RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS) {
+            saved.existed = true;
+            saved.value = old;
         }
-        saved_.push_back(saved);
-        if (RegCreateKeyExA(HKEY_CLASSES_ROOT, extension, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr)
-            == ERROR_SUCCESS) {
-            RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(progId), sizeof progId);
-            RegCloseKey(key);
-        }
+        RegCloseKey(key);
+    }
+    saved_.push_back(saved);
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr)
+        == ERROR_SUCCESS) {
+        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+        RegCloseKey(key);
     }
 }
 
@@ -113,7 +124,7 @@ OpenRecorder::~OpenRecorder()
 {
     for (const Saved& saved : saved_) {
         HKEY key;
-        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, saved.extension.c_str(), 0, KEY_WRITE, &key) != ERROR_SUCCESS)
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, saved.keyPath.c_str(), 0, KEY_WRITE, &key) != ERROR_SUCCESS)
             continue;
         if (saved.existed)
             RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(saved.value.c_str()),

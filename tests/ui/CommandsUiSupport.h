@@ -42,11 +42,13 @@ void selectLines(ui::Program& app, int listId, std::initializer_list<int> lines)
 void press(ui::Program& app, std::initializer_list<WORD> keys);
 
 // Registers OpenRecorder.exe as what the shell opens files of the given extensions with
-// (".chm", ".tst"); each opening appends the path to a record file. The registration is
-// taken back when the object goes.
+// (".chm", ".tst"), and URLs of the given protocols ("http", "mailto"); each opening
+// appends the path or URL to a record file. The registration is taken back when the
+// object goes.
 class OpenRecorder {
 public:
-    explicit OpenRecorder(std::initializer_list<const char*> extensions);
+    explicit OpenRecorder(std::initializer_list<const char*> extensions,
+                          std::initializer_list<const char*> protocols = {});
     ~OpenRecorder();
     OpenRecorder(const OpenRecorder&) = delete;
     OpenRecorder& operator=(const OpenRecorder&) = delete;
@@ -55,11 +57,14 @@ public:
     std::vector<std::string> opened(std::size_t atLeast = 0, DWORD timeoutMs = 5000) const;
 
 private:
+    // The default value of a key of HKEY_CLASSES_ROOT as it was before the recorder took
+    // its place; existed is false when there was none.
     struct Saved {
-        std::string extension;
+        std::string keyPath;
         bool existed;
         std::string value;
     };
+    void replaceDefaultValue(const std::string& keyPath, const std::string& value);
     std::vector<Saved> saved_;
     std::string record_;
 };
