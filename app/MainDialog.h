@@ -9,6 +9,8 @@
 #include "engine/RenameJournal.h"
 #include "filelist/AddedPaths.h"
 #include "filelist/FolderBrowser_win.h"
+#include "quickview/MediaPanes_win.h"
+#include "quickview/PicturePane_win.h"
 #include "win/Dialog.h"
 #include "win/Handles.h"
 
@@ -124,5 +126,19 @@ private:
     void loadBatch();     // 1023 "Load batch"
     void saveResultLog(); // 1025 "Save result log"
 
-    // ---- quick view, update, shell context ----
+    // ---- quick view (quickview/QuickView_win.cpp) ----
+    // The three panes on one rectangle inside the "QuickView" frame (set-up step 6).
+    void createQuickViewPanes();
+    void destroyQuickViewPanes();
+    void onFileListSelectionChange(); // 1000 selection changed
+    void onQuickViewSwitch();         // 1035
+    void hideQuickViewPanes();
+    // The Flash pane's filtering of messages on their way to its control.
+    bool filterQuickViewMessage(const MSG& msg);
+    // The hosted panes exist only where their controls are installed.
+    NFlash flashPane_;
+    PicturePane picturePane_;
+    CMediaPlayer2 mediaPane_;
+
+    // ---- update, shell context ----
 };

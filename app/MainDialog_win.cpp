@@ -50,7 +50,11 @@ const CommandBinding<MainDialog> MainDialog::commandTable[] = {
     {IDC_ABOUT, BN_CLICKED, &MainDialog::showAbout},
     {IDC_MINIMIZE_BUTTON, BN_CLICKED, &MainDialog::minimizeWindow},
 
-    // ---- quick view, update, shell context ----
+    // ---- quick view ----
+    {IDC_FILE_LIST, LBN_SELCHANGE, &MainDialog::onFileListSelectionChange},
+    {IDC_QUICKVIEW, BN_CLICKED, &MainDialog::onQuickViewSwitch},
+
+    // ---- update, shell context ----
     {0, 0, nullptr},
 };
 
@@ -136,6 +140,7 @@ bool MainDialog::onInitDialog()
     }
     CheckDlgButton(hwnd(), IDC_QUICKVIEW, BST_CHECKED);
     setUpTooltips();
+    createQuickViewPanes();
 
     // 7. The rule target box starts on FILENAME; the rest of the rule editor as it starts.
     SendDlgItemMessageA(hwnd(), IDC_RULE_TARGET, CB_SETCURSEL, 0, 0);
@@ -161,7 +166,7 @@ void MainDialog::onCancel()
 
 bool MainDialog::preTranslateMessage(MSG& msg)
 {
-    return translateKey(msg);
+    return filterQuickViewMessage(msg) || translateKey(msg);
 }
 
 bool MainDialog::onCommand(int id, int code, HWND)
@@ -177,5 +182,6 @@ INT_PTR MainDialog::onMessage(UINT, WPARAM, LPARAM, bool& handled)
 
 void MainDialog::onDestroy()
 {
+    destroyQuickViewPanes();
     setMessageOwner(nullptr);
 }
