@@ -131,6 +131,11 @@ private:
     void createQuickViewPanes();
     void destroyQuickViewPanes();
     void onFileListSelectionChange(); // 1000 selection changed
+    void showCurrentFileInQuickView();
+    // The deferred showing of the current file while keys wait; true when it was ours.
+    static constexpr UINT_PTR quickViewTimer = 0x5156;
+    bool onQuickViewMessage(UINT message, WPARAM wParam);
+    bool quickViewPending_ = false;
     void onQuickViewSwitch();         // 1035
     void hideQuickViewPanes();
     // The Flash pane's filtering of messages on their way to its control.

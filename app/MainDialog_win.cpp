@@ -174,9 +174,9 @@ bool MainDialog::onCommand(int id, int code, HWND)
     return dispatch(this, commandTable, id, code);
 }
 
-INT_PTR MainDialog::onMessage(UINT, WPARAM, LPARAM, bool& handled)
+INT_PTR MainDialog::onMessage(UINT message, WPARAM wParam, LPARAM, bool& handled)
 {
-    handled = false;
+    handled = onQuickViewMessage(message, wParam);
     return 0;
 }
 

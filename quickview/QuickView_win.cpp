@@ -58,7 +58,47 @@ void MainDialog::hideQuickViewPanes()
         ShowWindow(picturePane_.hwnd(), SW_HIDE);
 }
 
+namespace {
+
+// Keys waiting in this thread's queue.
+bool keysWaiting()
+{
+    MSG waiting;
+    return PeekMessageA(&waiting, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE) != FALSE;
+}
+
+} // namespace
+
 void MainDialog::onFileListSelectionChange()
+{
+    // Decoding a photo takes longer than the arrow key's repeat: while more keys wait in
+    // the queue, the current file is shown once they are through (a timer comes only when
+    // the queue is empty), so that a held key leaves no backlog of pictures that would
+    // only be replaced.
+    if (keysWaiting()) {
+        if (!quickViewPending_) {
+            quickViewPending_ = true;
+            SetTimer(hwnd(), quickViewTimer, USER_TIMER_MINIMUM, nullptr);
+        }
+        return;
+    }
+    if (quickViewPending_) {
+        quickViewPending_ = false;
+        KillTimer(hwnd(), quickViewTimer);
+    }
+    showCurrentFileInQuickView();
+}
+
+bool MainDialog::onQuickViewMessage(UINT message, WPARAM wParam)
+{
+    if (message != WM_TIMER || wParam != quickViewTimer)
+        return false;
+    if (!keysWaiting())
+        onFileListSelectionChange();
+    return true;
+}
+
+void MainDialog::showCurrentFileInQuickView()
 {
     if (IsDlgButtonChecked(hwnd(), IDC_QUICKVIEW) != BST_CHECKED)
         return;

@@ -122,6 +122,14 @@ TEST_F(QuickViewUi, PicturesShowByTheirLowerCasedExtensionOnly)
     ASSERT_TRUE(commandsui::focus(program, IDC_FILE_LIST));
     commandsui::press(program, {VK_DOWN});
     EXPECT_TRUE(ui::waitFor([&] { return !shown(picture); }, 5000)) << "photo.jpe after the arrow key";
+    // Keys pressed faster than pictures decode: the file the last one lands on shows.
+    commandsui::press(program, {VK_DOWN});
+    commandsui::press(program, {VK_DOWN});
+    commandsui::press(program, {VK_UP});
+    commandsui::press(program, {VK_DOWN});
+    EXPECT_TRUE(ui::waitFor([&] {
+        return SendMessageA(program.control(IDC_FILE_LIST), LB_GETCARETINDEX, 0, 0) == 3 && shown(picture);
+    }, 5000)) << "Anim.Gif after four keys";
 }
 
 TEST_F(QuickViewUi, MediaAndMoviesShowNothingWithoutTheControls)
