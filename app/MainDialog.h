@@ -131,15 +131,16 @@ private:
     void createQuickViewPanes();
     void destroyQuickViewPanes();
     void onFileListSelectionChange(); // 1000 selection changed
-    void showCurrentFileInQuickView();
-    // The deferred showing of the current file while keys wait; true when it was ours.
-    static constexpr UINT_PTR quickViewTimer = 0x5156;
-    bool onQuickViewMessage(UINT message, WPARAM wParam);
-    bool quickViewPending_ = false;
     void onQuickViewSwitch();         // 1035
+    void showCurrentFileInQuickView();
     void hideQuickViewPanes();
     // The Flash pane's filtering of messages on their way to its control.
     bool filterQuickViewMessage(const MSG& msg);
+    // The deferred showing of the current file while keys wait (a timer on this window);
+    // true when the message was that timer.
+    static constexpr UINT_PTR quickViewTimer = 0x5156;
+    bool onQuickViewMessage(UINT message, WPARAM wParam);
+    bool quickViewPending_ = false;
     // The hosted panes exist only where their controls are installed.
     NFlash flashPane_;
     PicturePane picturePane_;
