@@ -9,6 +9,8 @@
 #include "engine/RenameJournal.h"
 #include "filelist/AddedPaths.h"
 #include "filelist/FolderBrowser_win.h"
+#include "quickview/MediaPanes_win.h"
+#include "quickview/PicturePane_win.h"
 #include "win/Dialog.h"
 #include "win/Handles.h"
 
@@ -131,5 +133,25 @@ private:
     void onSendMail();     // 1016 "Send email to us"
     void onVisitWebPage(); // 1015 "Visit our web page"
 
-    // ---- quick view, update, shell context ----
+    // ---- quick view (quickview/QuickView_win.cpp) ----
+    // The three panes on one rectangle inside the "QuickView" frame.
+    void createQuickViewPanes();
+    void destroyQuickViewPanes();
+    void onFileListSelectionChange(); // 1000 selection changed
+    void onQuickViewSwitch();         // 1035
+    void showCurrentFileInQuickView();
+    void hideQuickViewPanes();
+    // The Flash pane's filtering of messages on their way to its control.
+    bool filterQuickViewMessage(const MSG& msg);
+    // The deferred showing of the current file while keys wait (a timer on this window);
+    // true when the message was that timer.
+    static constexpr UINT_PTR quickViewTimer = 0x5156;
+    bool onQuickViewMessage(UINT message, WPARAM wParam);
+    bool quickViewPending_ = false;
+    // The hosted panes exist only where their controls are installed.
+    NFlash flashPane_;
+    PicturePane picturePane_;
+    CMediaPlayer2 mediaPane_;
+
+    // ---- shell context ----
 };

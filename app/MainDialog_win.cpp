@@ -55,7 +55,11 @@ const CommandBinding<MainDialog> MainDialog::commandTable[] = {
     {IDC_WEB, BN_CLICKED, &MainDialog::onVisitWebPage},
     {IDC_MAIL, BN_CLICKED, &MainDialog::onSendMail},
 
-    // ---- quick view, update, shell context ----
+    // ---- quick view ----
+    {IDC_FILE_LIST, LBN_SELCHANGE, &MainDialog::onFileListSelectionChange},
+    {IDC_QUICKVIEW, BN_CLICKED, &MainDialog::onQuickViewSwitch},
+
+    // ---- shell context ----
     {0, 0, nullptr},
 };
 
@@ -141,6 +145,7 @@ bool MainDialog::onInitDialog()
     }
     CheckDlgButton(hwnd(), IDC_QUICKVIEW, BST_CHECKED);
     setUpTooltips();
+    createQuickViewPanes();
 
     // 7. The rule target box starts on FILENAME; the rest of the rule editor as it starts.
     SendDlgItemMessageA(hwnd(), IDC_RULE_TARGET, CB_SETCURSEL, 0, 0);
@@ -166,7 +171,7 @@ void MainDialog::onCancel()
 
 bool MainDialog::preTranslateMessage(MSG& msg)
 {
-    return translateKey(msg);
+    return filterQuickViewMessage(msg) || translateKey(msg);
 }
 
 bool MainDialog::onCommand(int id, int code, HWND)
@@ -174,13 +179,14 @@ bool MainDialog::onCommand(int id, int code, HWND)
     return dispatch(this, commandTable, id, code);
 }
 
-INT_PTR MainDialog::onMessage(UINT, WPARAM, LPARAM, bool& handled)
+INT_PTR MainDialog::onMessage(UINT message, WPARAM wParam, LPARAM, bool& handled)
 {
-    handled = false;
+    handled = onQuickViewMessage(message, wParam);
     return 0;
 }
 
 void MainDialog::onDestroy()
 {
+    destroyQuickViewPanes();
     setMessageOwner(nullptr);
 }
