@@ -36,8 +36,8 @@ bool isZero(const FILETIME& t)
 // Where a file search on the path finds the very entry the path names: then reading that
 // entry's attributes and times directly gives the same status. Not so for a folder named
 // with a trailing separator, a root, a share, a drive alone or a "." or ".." at the end,
-// where the search finds nothing or another entry. (The test only chooses the way of
-// reading: a name cut wrongly in a double-byte character still reads the same status.)
+// where the search finds nothing or another entry. (This only chooses the way of reading:
+// a name cut wrongly in a double-byte character still reads the same status.)
 bool searchFindsTheEntryItself(const std::string& path)
 {
     const std::size_t cut = path.find_last_of("\\/");
