@@ -69,7 +69,8 @@ private:
 // through the dialog manager (about a third of the refill's time at 100,000 lines under
 // Wine). So for the length of a refill the deletions are acknowledged here, and the
 // owner is asked the height once and its answer given for every further line of that
-// list box.
+// list box. The answering procedure is a wide one: the list box sends its requests wide,
+// and they reach it without passing through Wine's conversion to the ANSI form.
 class RefillOwnerAnswers {
 public:
     RefillOwnerAnswers(HWND listBox, bool active)
@@ -79,7 +80,7 @@ public:
             return;
         current_ = this;
         previous_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RefillOwnerAnswers::ownerProc)));
+            SetWindowLongPtrW(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RefillOwnerAnswers::ownerProc)));
         if (!previous_)
             current_ = nullptr;
     }
@@ -87,7 +88,7 @@ public:
     {
         if (current_ != this)
             return;
-        SetWindowLongPtrA(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+        SetWindowLongPtrW(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
         current_ = nullptr;
     }
     RefillOwnerAnswers(const RefillOwnerAnswers&) = delete;
@@ -107,15 +108,15 @@ private:
                     measure->itemHeight = self->height_;
                     return TRUE;
                 }
-                const LRESULT result = CallWindowProcA(self->previous_, window, message, wParam, lParam);
+                const LRESULT result = CallWindowProcW(self->previous_, window, message, wParam, lParam);
                 self->height_ = measure->itemHeight;
                 self->known_ = true;
                 return result;
             }
         }
         WNDPROC previous = self ? self->previous_ : nullptr;
-        return previous ? CallWindowProcA(previous, window, message, wParam, lParam)
-                        : DefWindowProcA(window, message, wParam, lParam);
+        return previous ? CallWindowProcW(previous, window, message, wParam, lParam)
+                        : DefWindowProcW(window, message, wParam, lParam);
     }
 
     static RefillOwnerAnswers* current_;
