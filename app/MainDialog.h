@@ -9,6 +9,7 @@
 #include "engine/RenameJournal.h"
 #include "filelist/AddedPaths.h"
 #include "filelist/FolderBrowser_win.h"
+#include "filelist/TypingBurst_win.h"
 #include "quickview/MediaPanes_win.h"
 #include "quickview/PicturePane_win.h"
 #include "win/Dialog.h"
@@ -71,6 +72,9 @@ private:
     // Refills list box 1000 from addedPaths_ through the filter; empties the journal and
     // disables Undo.
     void rebuildFileListView();
+    // The filter's text changed (1004): rebuilt now, or once the burst of typing ends.
+    void onFilterEdited();
+    TypingBurst filterTyping_;
     // "Add file(s)" (1002) and "Add dir" (1001).
     void addFiles();
     void addFolder();

@@ -15,7 +15,7 @@ const CommandBinding<MainDialog> MainDialog::commandTable[] = {
     // ---- file list ----
     {IDC_ADD_FILES, BN_CLICKED, &MainDialog::addFiles},
     {IDC_ADD_DIR, BN_CLICKED, &MainDialog::addFolder},
-    {IDC_FILTER, EN_CHANGE, &MainDialog::rebuildFileListView},
+    {IDC_FILTER, EN_CHANGE, &MainDialog::onFilterEdited},
     {IDC_CASE, BN_CLICKED, &MainDialog::rebuildFileListView},
     {IDC_EXCLUDE, BN_CLICKED, &MainDialog::rebuildFileListView},
 
@@ -144,6 +144,7 @@ bool MainDialog::onInitDialog()
         list->setFocusFrame(RGB(122, 131, 171));
     }
     CheckDlgButton(hwnd(), IDC_QUICKVIEW, BST_CHECKED);
+    filterTyping_.attach(hwnd(), item(IDC_FILTER), [this] { rebuildFileListView(); });
     setUpTooltips();
     createQuickViewPanes();
 
@@ -171,11 +172,16 @@ void MainDialog::onCancel()
 
 bool MainDialog::preTranslateMessage(MSG& msg)
 {
+    filterTyping_.beforeDispatch(msg);
     return filterQuickViewMessage(msg) || translateKey(msg);
 }
 
 bool MainDialog::onCommand(int id, int code, HWND)
 {
+    // A command sent from outside in the middle of a typing burst works on the view of
+    // the text typed so far, as every command does.
+    if (id != IDC_FILTER)
+        filterTyping_.settle();
     return dispatch(this, commandTable, id, code);
 }
 

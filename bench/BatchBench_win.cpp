@@ -3,9 +3,13 @@
 // added paths replaced, list refilled), select all and invert in a real owner-drawn list box.
 
 #include "bench/Bench.h"
+#include "bench/Floors_win.h"
 
 #include "controls/SkinListBox_win.h"
+#include "engine/BatchFile.h"
 #include "engine/BatchFile_win.h"
+#include "engine/CodePage.h"
+#include "engine/RenameJournal.h"
 #include "filelist/AddedPaths.h"
 #include "filelist/ListBoxes_win.h"
 #include "filelist/SelectionCommands_win.h"
@@ -61,6 +65,8 @@ public:
         DeleteObject(font_);
     }
     HWND files() const { return files_; }
+    HWND window() const { return window_; }
+    HFONT font() const { return font_; }
     HWND rules() const { return rules_; }
     // What the main window's save takes: the lists' own copies of their lines.
     const std::vector<std::string>& fileLines() const { return fileSkin_.lines(); }
@@ -104,6 +110,7 @@ TESSEL_BENCH(BatchAndSelectionWin32)
     const std::vector<std::string> rules = {"FILENAME PREFIX digit length:5", "FILEEXT LOWERCASE"};
 
     BatchListHost host;
+    PlainListBox plain(host.window(), host.font(), 1001);
     AddedPaths added;
     for (const std::string& p : paths)
         added.appendUnchecked(p);
@@ -189,21 +196,48 @@ TESSEL_BENCH(BatchAndSelectionWin32)
         benchFigure("batch save: write beside and replace" + label, writeMs, "ms");
         benchFigure("batch save total" + label, collectMs + writeMs, "ms", "(goal <= 50)");
 
+        // The load as the main window does it: file read and decoded, added paths
+        // replaced, journal taken over, both lists refilled.
+        const std::vector<std::string> linesBefore = host.fileLines();
         start = benchSeconds();
         BatchFile loaded;
         const FileOutcome read = loadBatchFile(file, loaded);
         const double readMs = msSince(start);
+        const double replaceStart = benchSeconds();
         added.replaceAll(loaded.addedPaths);
-        const double loadMs = msSince(start);
-        start = benchSeconds();
+        RenameJournal loadedJournal;
+        loadedJournal.assign(std::move(loaded.journalPaths));
+        const double replaceMs = msSince(replaceStart);
+        const double refillStart = benchSeconds();
         refillListBox(host.files(), loaded.fileListLines);
         refillListBox(host.rules(), loaded.ruleLines);
-        const double refillMs = msSince(start);
+        const double refillMs = msSince(refillStart);
+        const double loadMs = msSince(start);
         pumpMessages();
-        benchFigure("batch load: read and replace the added paths" + label, loadMs, "ms", "(goal <= 100)");
-        benchFigure("  of which reading the file", readMs, "ms");
-        benchFigure("batch load: list refill" + label, refillMs, "ms");
-        if (saved.kind != FileOutcome::done || read.kind != FileOutcome::done || !(loaded == expected))
+
+        // The floor: the file's bytes read whole, decoded in memory, and a plain list box
+        // refilled with the same lines from as many.
+        start = benchSeconds();
+        const std::string bytes = readWholeFile(file);
+        const double bareReadMs = msSince(start);
+        start = benchSeconds();
+        BatchFile decoded;
+        decodeBatchFile(bytes, systemCodePage(), decoded);
+        const double decodeMs = msSince(start);
+        const PlainListBox::Refill plainRefill =
+            medianRefill(plain, viewsOf(linesBefore), viewsOf(decoded.fileListLines));
+        const double floorMs = bareReadMs + decodeMs + plainRefill.totalMs();
+
+        benchAgainstFloor("batch load: read, replace, refill" + label, loadMs, floorMs, "ms", "x <= 1.3");
+        benchAgainstFloor("  of which reading and decoding the file", readMs, bareReadMs + decodeMs, "ms");
+        benchFigure("  of which replacing the added paths and the journal", replaceMs, "ms");
+        benchAgainstFloor("  of which the list refill", refillMs, plainRefill.totalMs(), "ms");
+        benchFigure("  floor: read the file whole", bareReadMs, "ms");
+        benchFigure("  floor: decode it in memory", decodeMs, "ms");
+        benchFigure("  floor: plain list box refill", plainRefill.totalMs(), "ms");
+        loaded.journalPaths = loadedJournal.paths();
+        if (saved.kind != FileOutcome::done || read.kind != FileOutcome::done || !(loaded == expected) ||
+            !(decoded == expected))
             std::printf("  save or load failed\n");
     }
     DeleteFileA(file.c_str());

@@ -44,6 +44,17 @@ inline void benchFigure(const std::string& name, double value, const char* unit,
     std::fflush(stdout);
 }
 
+// A figure beside the floor it cannot beat, measured in the same run on the same data:
+// "name: value unit  (floor F unit, x R; goal ...)". The ratio is value / floor.
+inline void benchAgainstFloor(const std::string& name, double value, double floor, const char* unit,
+                              const std::string& goal = std::string())
+{
+    char tail[160];
+    std::snprintf(tail, sizeof tail, "(floor %.3f %s, x %.2f%s%s)", floor, unit, floor > 0 ? value / floor : 0.0,
+                  goal.empty() ? "" : "; goal ", goal.c_str());
+    benchFigure(name, value, unit, tail);
+}
+
 // What a user typically stacks: tidy the separators, number the files, drop a bracketed
 // part, fix the extension's case and date-stamp the name.
 inline const std::vector<std::string>& benchTypicalRules()

@@ -10,12 +10,6 @@
 
 namespace {
 
-struct FileStatus {
-    FILETIME created;
-    FILETIME accessed;
-    FILETIME written;
-};
-
 // The times as the status record keeps them: local time, whole seconds.
 FILETIME throughLocalSeconds(const FILETIME& utc)
 {
@@ -39,8 +33,32 @@ bool isZero(const FILETIME& t)
     return t.dwLowDateTime == 0 && t.dwHighDateTime == 0;
 }
 
-// Step 1: the status from a file search on the path itself.
-bool readStatus(const std::string& path, FileStatus& status)
+// Where a file search on the path finds the very entry the path names: then reading that
+// entry's attributes and times directly gives the same status. Not so for a folder named
+// with a trailing separator, a root, a share, a drive alone or a "." or ".." at the end,
+// where the search finds nothing or another entry. (This only chooses the way of reading:
+// a name cut wrongly in a double-byte character still reads the same status.)
+bool searchFindsTheEntryItself(const std::string& path)
+{
+    const std::size_t cut = path.find_last_of("\\/");
+    const std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
+    if (name.empty() || name == "." || name == ".." || name.find(':') != std::string::npos)
+        return false;
+    if (path.size() > 2 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/'))
+        return path.find_first_of("\\/", path.find_first_of("\\/", 2) + 1) != std::string::npos;
+    return true;
+}
+
+void takeTimes(const FILETIME& created, const FILETIME& accessed, const FILETIME& written, FileStatus& status)
+{
+    status.created = throughLocalSeconds(created);
+    status.accessed = throughLocalSeconds(accessed);
+    status.written = throughLocalSeconds(written);
+}
+
+} // namespace
+
+bool searchFileStatus(const std::string& path, FileStatus& status)
 {
     // A path with wildcards would find some other file's status.
     if (path.find_first_of("*?") != std::string::npos)
@@ -49,11 +67,26 @@ bool readStatus(const std::string& path, FileStatus& status)
     UniqueFindHandle search(FindFirstFileA(path.c_str(), &data));
     if (!search)
         return false;
-    status.created = throughLocalSeconds(data.ftCreationTime);
-    status.accessed = throughLocalSeconds(data.ftLastAccessTime);
-    status.written = throughLocalSeconds(data.ftLastWriteTime);
+    status.attributes = data.dwFileAttributes;
+    takeTimes(data.ftCreationTime, data.ftLastAccessTime, data.ftLastWriteTime, status);
     return true;
 }
+
+bool readFileStatus(const std::string& path, FileStatus& status)
+{
+    // A file search under Wine reads the whole folder to find one name; the direct read
+    // costs the same for any folder size.
+    if (path.find_first_of("*?") != std::string::npos || !searchFindsTheEntryItself(path))
+        return searchFileStatus(path, status);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return false;
+    status.attributes = data.dwFileAttributes;
+    takeTimes(data.ftCreationTime, data.ftLastAccessTime, data.ftLastWriteTime, status);
+    return true;
+}
+
+namespace {
 
 // Step 2: the status written back with every attribute bit cleared.
 bool writeStatus(const std::string& path, const FileStatus& status)
@@ -138,7 +171,7 @@ bool differOnlyInCase(const std::string& a, const std::string& b)
 bool moveFileWithStatus(const std::string& from, const std::string& to)
 {
     FileStatus status;
-    if (!readStatus(from, status))
+    if (!readFileStatus(from, status))
         return false;
     if (!writeStatus(from, status))
         return false;

@@ -4,7 +4,25 @@
 
 #include "engine/RenameRun.h"
 
+#include <windows.h>
+
 #include <string>
+
+// What the first move step reads of the source: its attribute bits and its times, the times
+// taken as local time at whole-second precision.
+struct FileStatus {
+    DWORD attributes = 0;
+    FILETIME created = {};
+    FILETIME accessed = {};
+    FILETIME written = {};
+};
+
+// The first move step: false when the path yields no status (missing, or with wildcards).
+// Read directly where that gives what a file search on the path gives, otherwise through
+// the search.
+bool readFileStatus(const std::string& path, FileStatus& status);
+// The same through a file search on the path (FindFirstFileA) whatever the path.
+bool searchFileStatus(const std::string& path, FileStatus& status);
 
 // The move steps from `from` to `to`; false when any step fails (nothing already done is
 // taken back, so a failed move may leave the source's attributes cleared). When the two

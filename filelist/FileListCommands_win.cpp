@@ -35,8 +35,20 @@ void MainDialog::addFolder()
     rebuildFileListView();
 }
 
+void MainDialog::onFilterEdited()
+{
+    if (!filterTyping_.deferChange()) {
+        rebuildFileListView();
+        return;
+    }
+    // Only the refill waits for the burst's end: the journal and Undo go with every change.
+    clearJournal();
+    EnableWindow(item(IDC_UNDO), FALSE);
+}
+
 void MainDialog::rebuildFileListView()
 {
+    filterTyping_.forget();
     WaitCursor wait;
     // The results of the last preview or rename run no longer belong to the lines shown.
     clearJournal();

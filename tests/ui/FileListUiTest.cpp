@@ -114,6 +114,28 @@ TEST_F(FileListFilterUi, FilterTable)
     }
 }
 
+TEST_F(FileListFilterUi, KeysWaitingTogetherEndInTheListOfTheWholeText)
+{
+    const FilterRow rows[] = {
+        {"jpg", false, {"C:\\pics\\Photo.JPG", "D:\\Photos\\a.jpg"}},
+        {"*.txt", false, {"C:\\docs\\a.txt"}},
+        {"*.txt", true, {"C:\\pics\\Photo.JPG", "C:\\docs\\a.txt.bak", "D:\\Photos\\a.jpg", "C:\\x\\abc"}},
+        {"ab*bc", false, {"C:\\x\\abc"}},
+        // The first characters alone would show lines that the whole text hides.
+        {"a.txt.", false, {"C:\\docs\\a.txt.bak"}},
+    };
+    for (const FilterRow& row : rows) {
+        program.setChecked(IDC_EXCLUDE, row.exclude);
+        program.setText(IDC_FILTER, "");
+        ASSERT_EQ(program.lines(IDC_FILE_LIST), all);
+        program.typeQueued(IDC_FILTER, row.filter);
+        // Nothing but the queued keys reaches the program: the burst must end by itself.
+        EXPECT_TRUE(ui::waitFor([&] { return program.text(IDC_FILTER) == row.filter; }, 10000)) << row.filter;
+        EXPECT_TRUE(ui::waitFor([&] { return program.lines(IDC_FILE_LIST) == row.shown; }, 10000))
+            << "filter '" << row.filter << "' exclude " << row.exclude;
+    }
+}
+
 TEST_F(FileListFilterUi, TypingInTheFilterDisablesUndo)
 {
     // A real rename run makes Undo available: one prefix rule over files that exist.
@@ -138,6 +160,17 @@ TEST_F(FileListFilterUi, TypingInTheFilterDisablesUndo)
     program.type(IDC_FILTER, "u");
     EXPECT_EQ(program.lines(IDC_FILE_LIST), (Lines{file}));
     EXPECT_FALSE(program.isEnabled(IDC_UNDO));
+
+    // Again after a second run (its move fails: the file has its new name already; Undo
+    // comes all the same), with keys that wait in the queue together.
+    program.setText(IDC_FILTER, "");
+    program.clickAsync(IDC_RENAME);
+    ASSERT_TRUE(program.waitIdle());
+    ASSERT_TRUE(ui::waitFor([&] { return program.isEnabled(IDC_UNDO); }, 5000)) << "no Undo after the second rename";
+    program.typeQueued(IDC_FILTER, "me");
+    EXPECT_TRUE(ui::waitFor([&] { return !program.isEnabled(IDC_UNDO); }, 10000));
+    EXPECT_TRUE(ui::waitFor([&] { return program.text(IDC_FILTER) == "me"; }, 10000));
+    EXPECT_EQ(program.lines(IDC_FILE_LIST), (Lines{file}));
 }
 
 class FileListAddUi : public FileListUi {

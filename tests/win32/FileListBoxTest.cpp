@@ -131,6 +131,26 @@ TEST_F(ListFixture, EveryLineGetsTheOwnersHeightWhichIsAskedOnce)
     EXPECT_EQ(lines(), texts);
 }
 
+TEST_F(ListFixture, RefillLeavesTheVisibleBitAndTheFocusAsTheyWere)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < 300; ++i)
+        texts.push_back("C:\\folder\\file " + std::to_string(i));
+    ShowWindow(owner, SW_SHOW);
+    for (bool shown : {true, false, true}) {
+        ShowWindow(list, shown ? SW_SHOWNA : SW_HIDE);
+        if (shown)
+            SetFocus(list);
+        const HWND focus = GetFocus();
+        refill(texts);
+        EXPECT_EQ(GetFocus(), focus);
+        EXPECT_EQ((GetWindowLongPtrA(list, GWL_STYLE) & WS_VISIBLE) != 0, shown);
+        EXPECT_EQ(IsWindowVisible(list) != FALSE, shown);
+        EXPECT_EQ(lines(), texts);
+        EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);
+    }
+}
+
 struct ExtentRow {
     std::vector<std::string> texts;
     int fontHeight;   // 0: the list box's default font

@@ -488,6 +488,13 @@ void Program::type(int id, const std::string& characters) const
         SendMessageW(control(id), WM_CHAR, ch, 1);
 }
 
+void Program::typeQueued(int id, const std::string& characters) const
+{
+    const std::wstring w = wide(characters);
+    for (wchar_t ch : w)
+        PostMessageW(control(id), WM_CHAR, ch, 1);
+}
+
 void Program::click(int id) const
 {
     SendMessageA(control(id), BM_CLICK, 0, 0);

@@ -117,6 +117,9 @@ public:
     void setText(int id, const std::string& text) const;
     // Characters one by one with WM_CHAR, as typing does (one change per character).
     void type(int id, const std::string& characters) const;
+    // The characters posted all at once, as fast typing leaves them waiting in the
+    // program's queue; returns without waiting for them.
+    void typeQueued(int id, const std::string& characters) const;
 
     // Buttons and check boxes. click() waits for the command; clickAsync() posts the click
     // for commands that open a modal window.

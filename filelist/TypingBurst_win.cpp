@@ -1,0 +1,110 @@
+// Typing into the filter box: a burst of keys already waiting in the queue costs one rebuild
+// of the file list view, not one per key.
+
+#include "filelist/TypingBurst_win.h"
+
+#include <utility>
+
+namespace {
+
+bool keyHeld(int virtualKey)
+{
+    return GetKeyState(virtualKey) < 0;
+}
+
+} // namespace
+
+bool keyInputWaiting()
+{
+    const UINT flags = PM_NOREMOVE | PM_NOYIELD | PM_QS_INPUT | PM_QS_POSTMESSAGE;
+    MSG waiting;
+    // A key release alone types nothing: the release of the key just typed is usually
+    // waiting already.
+    return PeekMessageA(&waiting, nullptr, WM_KEYDOWN, WM_KEYDOWN, flags) ||
+           PeekMessageA(&waiting, nullptr, WM_CHAR, WM_CHAR, flags);
+}
+
+TypingBurst::~TypingBurst()
+{
+    if (timerSet_ && owner_ && IsWindow(owner_))
+        KillTimer(owner_, reinterpret_cast<UINT_PTR>(this));
+}
+
+void TypingBurst::attach(HWND owner, HWND edit, std::function<void()> rebuild)
+{
+    owner_ = owner;
+    edit_ = edit;
+    rebuild_ = std::move(rebuild);
+}
+
+bool TypingBurst::isTyping(const MSG& msg) const
+{
+    if (!edit_ || msg.hwnd != edit_ || msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST)
+        return false;
+    // Control with a key (not AltGr, which types letters) gives the window's commands,
+    // and they work on the view: it must be up to date before they run.
+    return !(msg.message == WM_KEYDOWN && keyHeld(VK_CONTROL) && !keyHeld(VK_MENU));
+}
+
+void TypingBurst::beforeDispatch(const MSG& msg)
+{
+    typingInDispatch_ = isTyping(msg);
+    if (owed_ && !typingInDispatch_)
+        settle();
+}
+
+bool TypingBurst::deferChange()
+{
+    // A message sent to the edit, even from this thread while a key is dispatched, is
+    // rebuilt before it returns; so is any change outside the dispatch of a key.
+    if (!typingInDispatch_ || InSendMessage() || !owner_)
+        return false;
+    // Owed before looking at the queue: the look delivers messages sent from other threads
+    // (Wine does), and a command among them finds the debt and settles it first.
+    owed_ = true;
+    const bool moreTyping = keyInputWaiting();
+    if (!owed_)
+        return true; // settled meanwhile: the view already shows this text
+    if (!moreTyping) {
+        owed_ = false;
+        return false;
+    }
+    // Timers come only when the queue holds nothing else: after the last waiting key.
+    timerSet_ = SetTimer(owner_, reinterpret_cast<UINT_PTR>(this), fallbackMs, &TypingBurst::onTimer) != 0;
+    return true;
+}
+
+void TypingBurst::settle()
+{
+    if (!owed_)
+        return;
+    forget();
+    if (rebuild_)
+        rebuild_();
+}
+
+void TypingBurst::forget()
+{
+    owed_ = false;
+    if (timerSet_) {
+        KillTimer(owner_, reinterpret_cast<UINT_PTR>(this));
+        timerSet_ = false;
+    }
+}
+
+void CALLBACK TypingBurst::onTimer(HWND window, UINT, UINT_PTR id, DWORD)
+{
+    // The timer's identifier is the object that set it; forget() kills it before the
+    // object goes, so a pointer that arrives here is alive.
+    auto* self = reinterpret_cast<TypingBurst*>(id);
+    if (!self || self->owner_ != window)
+        return;
+    // No exception may unwind through the system's timer dispatch.
+    try {
+        if (self->owed_)
+            self->settle();
+        else
+            self->forget();
+    } catch (...) {
+    }
+}
