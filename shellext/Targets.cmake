@@ -27,7 +27,7 @@ add_custom_command(OUTPUT ${tessel_tlb}
 file(GLOB shellext_win_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/shellext/*_win.cpp)
 set(shellext_rc ${CMAKE_SOURCE_DIR}/shellext/Tessel.rc)
 set_source_files_properties(${shellext_rc} PROPERTIES
-  OBJECT_DEPENDS "${tessel_tlb};${CMAKE_SOURCE_DIR}/shellext/Tessel.rgs")
+  OBJECT_DEPENDS "${tessel_tlb};${CMAKE_SOURCE_DIR}/shellext/Tessel.rgs;${TESSEL_GENERATED_DIR}/TesselVersion.h")
 
 add_library(Tessel SHARED ${shellext_win_sources} ${CMAKE_SOURCE_DIR}/shellext/Tessel.def ${shellext_rc})
 set_target_properties(Tessel PROPERTIES
