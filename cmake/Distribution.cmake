@@ -33,14 +33,22 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(tessel_setup ${tessel_installer_dir}/tessel2.exe)
   set(tessel_setup64 ${tessel_installer_dir}/tessel2-x64.exe)
   set(tessel_nsi ${CMAKE_SOURCE_DIR}/installer/Tessel2.nsi)
-  if(TESSEL_MAKENSIS)
+  # The setups carry the binaries without their debugging information (a third of the size).
+  find_program(TESSEL_STRIP32 i686-w64-mingw32-strip)
+  set(tessel_stage64 ${tessel_installer_dir}/x64)
+  set(tessel_stage32 ${tessel_installer_dir}/x86)
+  if(TESSEL_MAKENSIS AND TESSEL_STRIP32)
     set(tessel_nsis_defines
       -DVERSION_TEXT=${TESSEL_VERSION_TEXT} -DVERSION_DOTTED=${TESSEL_VERSION_DOTTED}
       "-DVERSION_SPACED=${TESSEL_VERSION_SPACED}"
-      -DBIN64=${TESSEL_BIN_DIR} -DBIN32=${TESSEL_WIN32_BIN_DIR} -DHELP=${TESSEL_HELP_FILE}
+      -DBIN64=${tessel_stage64} -DBIN32=${tessel_stage32} -DHELP=${TESSEL_HELP_FILE}
       -DICON=${CMAKE_SOURCE_DIR}/app/res/program.ico)
     add_custom_command(OUTPUT ${tessel_setup} ${tessel_setup64}
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${tessel_installer_dir}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${tessel_stage64} ${tessel_stage32}
+      COMMAND ${CMAKE_STRIP} -o ${tessel_stage64}/Tessel2.exe $<TARGET_FILE:Tessel2>
+      COMMAND ${CMAKE_STRIP} -o ${tessel_stage64}/Tessel.dll $<TARGET_FILE:Tessel>
+      COMMAND ${TESSEL_STRIP32} -o ${tessel_stage32}/Tessel2.exe ${TESSEL_WIN32_BIN_DIR}/Tessel2.exe
+      COMMAND ${TESSEL_STRIP32} -o ${tessel_stage32}/Tessel.dll ${TESSEL_WIN32_BIN_DIR}/Tessel.dll
       COMMAND ${TESSEL_MAKENSIS} -V2 ${tessel_nsis_defines} -DOUTFILE=${tessel_setup} ${tessel_nsi}
       COMMAND ${TESSEL_MAKENSIS} -V2 ${tessel_nsis_defines} -DTARGET_AMD64 -DOUTFILE=${tessel_setup64} ${tessel_nsi}
       DEPENDS ${tessel_nsi} Tessel2 Tessel ${TESSEL_HELP_FILE} ${CMAKE_SOURCE_DIR}/app/res/program.ico
@@ -50,7 +58,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     add_custom_target(installer DEPENDS ${tessel_setup} ${tessel_setup64})
   else()
     add_custom_target(installer
-      COMMAND ${CMAKE_COMMAND} -E echo "makensis is not installed (Debian package nsis)"
+      COMMAND ${CMAKE_COMMAND} -E echo "makensis (Debian package nsis) or i686-w64-mingw32-strip is not installed"
       COMMAND ${CMAKE_COMMAND} -E false)
   endif()
 endif()

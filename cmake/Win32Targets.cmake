@@ -73,6 +73,7 @@ endif()
 # Helper programs the UI tests start (a stand-in for the shell's associated programs).
 include(${CMAKE_SOURCE_DIR}/tests/tools/Targets.cmake OPTIONAL)
 include(${CMAKE_SOURCE_DIR}/tests/shellhost/Targets.cmake OPTIONAL)
+include(${CMAKE_SOURCE_DIR}/tests/installer/Targets.cmake OPTIONAL)
 
 # --- benchmark ------------------------------------------------------------------------------
 file(GLOB bench_win_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)

@@ -14,6 +14,8 @@
 
 !ifdef TARGET_AMD64
   Target amd64-unicode
+  ; ${RunningX64} is constant here, which leaves the other branches' labels unused.
+  !pragma warning disable 6012
 !else
   Target x86-unicode
 !endif
