@@ -3,20 +3,30 @@
 
 # --- tessel2.chm ----------------------------------------------------------------------------
 # chmcmd writes beside the project file, so it compiles a copy of the sources in the tree.
-find_program(TESSEL_CHMCMD chmcmd REQUIRED)
-file(GLOB_RECURSE tessel_help_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
-set(tessel_help_stage ${CMAKE_BINARY_DIR}/help)
-file(MAKE_DIRECTORY ${tessel_help_stage})
+# It comes with Free Pascal (Debian's fp-utils); a build on Windows without it goes on
+# without the help file and without the setups.
+if(CMAKE_HOST_WIN32)
+  find_program(TESSEL_CHMCMD chmcmd)
+else()
+  find_program(TESSEL_CHMCMD chmcmd REQUIRED)
+endif()
 set(TESSEL_HELP_FILE ${TESSEL_BIN_DIR}/tessel2.chm)
-add_custom_command(OUTPUT ${TESSEL_HELP_FILE}
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help ${tessel_help_stage}
-  COMMAND ${TESSEL_CHMCMD} tessel2.hhp > chmcmd.log
-  COMMAND ${CMAKE_COMMAND} -E copy tessel2.chm ${TESSEL_HELP_FILE}
-  WORKING_DIRECTORY ${tessel_help_stage}
-  DEPENDS ${tessel_help_sources}
-  COMMENT "Help file tessel2.chm"
-  VERBATIM)
-add_custom_target(helpfile ALL DEPENDS ${TESSEL_HELP_FILE})
+if(TESSEL_CHMCMD)
+  file(GLOB_RECURSE tessel_help_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
+  set(tessel_help_stage ${CMAKE_BINARY_DIR}/help)
+  file(MAKE_DIRECTORY ${tessel_help_stage})
+  add_custom_command(OUTPUT ${TESSEL_HELP_FILE}
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help ${tessel_help_stage}
+    COMMAND ${TESSEL_CHMCMD} tessel2.hhp > chmcmd.log
+    COMMAND ${CMAKE_COMMAND} -E copy tessel2.chm ${TESSEL_HELP_FILE}
+    WORKING_DIRECTORY ${tessel_help_stage}
+    DEPENDS ${tessel_help_sources}
+    COMMENT "Help file tessel2.chm"
+    VERBATIM)
+  add_custom_target(helpfile ALL DEPENDS ${TESSEL_HELP_FILE})
+else()
+  message(WARNING "chmcmd (Free Pascal) not found: no tessel2.chm and no setups")
+endif()
 
 # --- installer ------------------------------------------------------------------------------
 # One 32-bit setup (tessel2.exe, the name the update check downloads) installs the pair that
@@ -33,11 +43,11 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(tessel_setup ${tessel_installer_dir}/tessel2.exe)
   set(tessel_setup64 ${tessel_installer_dir}/tessel2-x64.exe)
   set(tessel_nsi ${CMAKE_SOURCE_DIR}/installer/Tessel2.nsi)
-  # The setups carry the binaries without their debugging information (a third of the size).
-  find_program(TESSEL_STRIP32 i686-w64-mingw32-strip)
+  # The setups carry the binaries without their debugging information (a tenth of the
+  # size); the x86_64 binutils handle i686 images as well.
   set(tessel_stage64 ${tessel_installer_dir}/x64)
   set(tessel_stage32 ${tessel_installer_dir}/x86)
-  if(TESSEL_MAKENSIS AND TESSEL_STRIP32)
+  if(TESSEL_MAKENSIS AND TESSEL_CHMCMD)
     set(tessel_nsis_defines
       -DVERSION_TEXT=${TESSEL_VERSION_TEXT} -DVERSION_DOTTED=${TESSEL_VERSION_DOTTED}
       "-DVERSION_SPACED=${TESSEL_VERSION_SPACED}"
@@ -47,8 +57,8 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
       COMMAND ${CMAKE_COMMAND} -E make_directory ${tessel_stage64} ${tessel_stage32}
       COMMAND ${CMAKE_STRIP} -o ${tessel_stage64}/Tessel2.exe $<TARGET_FILE:Tessel2>
       COMMAND ${CMAKE_STRIP} -o ${tessel_stage64}/Tessel.dll $<TARGET_FILE:Tessel>
-      COMMAND ${TESSEL_STRIP32} -o ${tessel_stage32}/Tessel2.exe ${TESSEL_WIN32_BIN_DIR}/Tessel2.exe
-      COMMAND ${TESSEL_STRIP32} -o ${tessel_stage32}/Tessel.dll ${TESSEL_WIN32_BIN_DIR}/Tessel.dll
+      COMMAND ${CMAKE_STRIP} -o ${tessel_stage32}/Tessel2.exe ${TESSEL_WIN32_BIN_DIR}/Tessel2.exe
+      COMMAND ${CMAKE_STRIP} -o ${tessel_stage32}/Tessel.dll ${TESSEL_WIN32_BIN_DIR}/Tessel.dll
       COMMAND ${TESSEL_MAKENSIS} -V2 ${tessel_nsis_defines} -DOUTFILE=${tessel_setup} ${tessel_nsi}
       COMMAND ${TESSEL_MAKENSIS} -V2 ${tessel_nsis_defines} -DTARGET_AMD64 -DOUTFILE=${tessel_setup64} ${tessel_nsi}
       DEPENDS ${tessel_nsi} Tessel2 Tessel ${TESSEL_HELP_FILE} ${CMAKE_SOURCE_DIR}/app/res/program.ico
@@ -58,7 +68,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     add_custom_target(installer DEPENDS ${tessel_setup} ${tessel_setup64})
   else()
     add_custom_target(installer
-      COMMAND ${CMAKE_COMMAND} -E echo "makensis (Debian package nsis) or i686-w64-mingw32-strip is not installed"
+      COMMAND ${CMAKE_COMMAND} -E echo "the setups need makensis (Debian package nsis) and chmcmd (fp-utils)"
       COMMAND ${CMAKE_COMMAND} -E false)
   endif()
 endif()

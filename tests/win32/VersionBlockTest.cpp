@@ -75,7 +75,7 @@ void expectedNumbers(DWORD& ms, DWORD& ls)
 
 struct FileRow {
     const char* file; // relative to the program's folder
-    bool installer;   // built by the installer target, not by every build
+    bool installer;   // made by the installer target, not by every build
     const char* productName;
     const char* productVersion;
 };
@@ -83,6 +83,9 @@ struct FileRow {
 const FileRow fileRows[] = {
     {"Tessel2.exe", false, "Tesselwork 2", versionText},
     {"Tessel.dll", false, "Tessel Module", TESSEL_VERSION_SPACED},
+    // The 32-bit pair as the setup carries it, from the i686 tree.
+    {"..\\installer\\x86\\Tessel2.exe", true, "Tesselwork 2", versionText},
+    {"..\\installer\\x86\\Tessel.dll", true, "Tessel Module", TESSEL_VERSION_SPACED},
     {"..\\installer\\tessel2.exe", true, "Tesselwork 2", versionText},
     {"..\\installer\\tessel2-x64.exe", true, "Tesselwork 2", versionText},
 };
@@ -115,7 +118,8 @@ TEST_P(VersionBlocks, CarryTheReleaseNumberOfTheBuild)
 
 std::string fileRowName(const ::testing::TestParamInfo<FileRow>& info)
 {
-    static const char* const names[] = {"Program", "Extension", "Installer", "Installer64"};
+    static const char* const names[] = {"Program", "Extension", "Program32", "Extension32", "Installer",
+                                        "Installer64"};
     return names[info.index];
 }
 
