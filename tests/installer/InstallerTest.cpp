@@ -218,10 +218,14 @@ protected:
         const std::string command = readValue(HKEY_LOCAL_MACHINE, uninstallKey, "QuietUninstallString");
         ASSERT_EQ(command, "\"" + folder + "Uninstall.exe\" /S");
         ASSERT_EQ(runCommandLine(command), 0);
-        EXPECT_TRUE(waitFor([&] { return !testsupport::pathExists(folder + "Uninstall.exe"); }, 60000))
+        // Its last step removes the entry of the installed programs.
+        EXPECT_TRUE(waitFor(
+            [&] {
+                return !testsupport::pathExists(folder + "Uninstall.exe") &&
+                       readValue(HKEY_LOCAL_MACHINE, uninstallKey, "DisplayName") == "<none>";
+            },
+            60000))
             << "the uninstaller did not finish";
-        // The copy ends after deleting; let it go before the state is compared.
-        Sleep(500);
     }
 };
 
