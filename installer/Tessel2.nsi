@@ -65,8 +65,8 @@ VIAddVersionKey /LANG=1033 "OriginalFilename" "tessel2.exe"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-; The registry view and the Program Files of the pair this Windows runs, the same for the
-; installer and the uninstaller.
+; The registry view of the pair this Windows runs (its registration and its entry among the
+; installed programs), the same for the installer and the uninstaller.
 !macro ChooseView
   ${If} ${RunningX64}
     SetRegView 64

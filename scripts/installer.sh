@@ -19,7 +19,6 @@ echo "Setups: $build_root/win64/installer/tessel2.exe, $build_root/win64/install
 
 [ "${1:-}" = --test ] || exit 0
 
-# Asked before any session: a session points TMPDIR into its own folder, removed at its end.
 runs_32bit=no
 if "$root/scripts/runs-32bit.sh" && [ -x /usr/lib/wine/wine ]; then runs_32bit=yes; fi
 

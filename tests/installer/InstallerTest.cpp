@@ -15,8 +15,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -45,8 +43,8 @@ std::string knownFolder(int csidl)
 std::string installDir() { return knownFolder(CSIDL_PROGRAM_FILES) + "Tesselwork 2\\"; }
 std::string startMenuDir() { return knownFolder(CSIDL_COMMON_PROGRAMS) + "Tesselwork 2\\"; }
 
-// Runs a command line as given (the uninstaller reads "_?=" and the like unquoted) and
-// waits for it; the exit code, or -1 when it did not start or end in time.
+// Runs a command line as it stands, as the list of installed programs runs an uninstall
+// command, and waits for it; the exit code, or -1 when it did not start or end in time.
 long runCommandLine(std::string commandLine, DWORD timeoutMs = 120000)
 {
     STARTUPINFOA startup = {};
