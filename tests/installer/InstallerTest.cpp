@@ -3,7 +3,9 @@
 //
 // Run alone in a prefix of its own (scripts/installer.sh --test): it installs into the real
 // Program Files and registers the extension for the whole system. The setup to test is
-// TESSEL_SETUP, or else the 64-bit build of the setup beside this tree's bin/.
+// TESSEL_SETUP, or else the 64-bit build of the setup beside this tree's bin/. Built in both
+// trees: the 64-bit test plays 64-bit Windows, the 32-bit one (in a 32-bit prefix) 32-bit
+// Windows.
 
 #include "app/Identity.h"
 #include "tests/support/TestFiles.h"
@@ -30,6 +32,14 @@ std::string setupPath()
     if (const char* given = std::getenv("TESSEL_SETUP"))
         return given;
     return testsupport::programDirectory() + "..\\installer\\tessel2-x64.exe";
+}
+
+// The folder of the setup, where the build keeps the pairs it carries (x64\, x86\); the
+// help file it carries is the one in the bin\ beside that folder.
+std::string setupFolder()
+{
+    const std::string setup = setupPath();
+    return setup.substr(0, setup.find_last_of('\\') + 1);
 }
 
 std::string knownFolder(int csidl)
@@ -154,6 +164,8 @@ struct SystemState {
 
 void listTree(const std::string& folder, std::vector<std::string>& out)
 {
+    if (folder.empty()) // a folder this system does not have
+        return;
     for (const testsupport::FolderEntry& entry : testsupport::listFolder(folder)) {
         out.push_back(folder + entry.name);
         if (entry.isFolder())
@@ -235,17 +247,19 @@ TEST_F(Setup, InstallsRegistersStartsAndUninstallsWithoutTrace)
 
     install();
 
-    // The 64-bit pair the setups carry (this tree's, stripped), the help file and the
-    // uninstaller.
-    const std::string bin = testsupport::programDirectory();
-    const std::string carried = bin + "..\\installer\\x64\\";
+    // The pair of this Windows as the setup carries it, the help file and the uninstaller.
+#ifdef _WIN64
+    const std::string carried = setupFolder() + "x64\\";
+#else
+    const std::string carried = setupFolder() + "x86\\";
+#endif
     const struct {
         const char* file;
         std::string source;
     } files[] = {
         {"Tessel2.exe", carried + "Tessel2.exe"},
         {"Tessel.dll", carried + "Tessel.dll"},
-        {"tessel2.chm", bin + "tessel2.chm"},
+        {"tessel2.chm", setupFolder() + "..\\bin\\tessel2.chm"},
     };
     for (const auto& row : files) {
         SCOPED_TRACE(row.file);
@@ -272,8 +286,10 @@ TEST_F(Setup, InstallsRegistersStartsAndUninstallsWithoutTrace)
     };
     for (const ValueRow& row : installed)
         EXPECT_EQ(readValue(row.root, row.key, row.name), row.expected) << row.key << " " << (row.name ? row.name : "(default)");
+#ifdef _WIN64
     // Registered for the 64-bit Explorer only.
     EXPECT_EQ(readValue(HKEY_CLASSES_ROOT, std::string(clsidKey) + "\\InprocServer32", nullptr, KEY_WOW64_32KEY), "<none>");
+#endif
 
     // The installed program starts, finds its extension (no "Unable to load" box keeps it
     // from its window) and takes InstallPath over in its own form.

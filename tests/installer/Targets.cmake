@@ -2,8 +2,6 @@
 # whole system, so it is not one of ctest's runs; scripts/installer.sh --test runs it alone
 # in a fresh prefix.
 
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  add_executable(installer_tests ${CMAKE_SOURCE_DIR}/tests/installer/InstallerTest.cpp)
-  target_include_directories(installer_tests PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(installer_tests PRIVATE tessel_testsupport gtest_main shell32 advapi32)
-endif()
+add_executable(installer_tests ${CMAKE_SOURCE_DIR}/tests/installer/InstallerTest.cpp)
+target_include_directories(installer_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(installer_tests PRIVATE tessel_testsupport gtest_main shell32 advapi32)
