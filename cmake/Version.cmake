@@ -7,8 +7,9 @@
 # 2.2.1.0 and "2.3" is 2.3.0.0, the form in which the shell extension has always carried it.
 
 set(TESSEL_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
-if(NOT PROJECT_VERSION_MINOR MATCHES "^[0-9][0-9]?$" OR NOT PROJECT_VERSION_MAJOR MATCHES "^[0-9]$")
-  message(FATAL_ERROR "Release ${PROJECT_VERSION}: one digit before the point and at most two after it")
+string(LENGTH "${TESSEL_VERSION_TEXT}" tessel_version_length)
+if(NOT PROJECT_VERSION_MINOR MATCHES "^[0-9][0-9]?$" OR tessel_version_length GREATER 4)
+  message(FATAL_ERROR "Release ${PROJECT_VERSION}: at most two digits after the point, four characters in all")
 endif()
 string(SUBSTRING "${PROJECT_VERSION_MINOR}0" 0 1 tessel_minor_first)
 string(SUBSTRING "${PROJECT_VERSION_MINOR}0" 1 1 tessel_minor_second)
