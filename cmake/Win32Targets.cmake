@@ -25,7 +25,10 @@ target_link_libraries(tessel_win PUBLIC tessel_core
 # listed explicitly.
 file(GLOB app_resource_files CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/app/res/*.ico ${CMAKE_SOURCE_DIR}/app/res/*.bmp
-  ${CMAKE_SOURCE_DIR}/app/res/*.manifest ${CMAKE_SOURCE_DIR}/app/*.h)
+  ${CMAKE_SOURCE_DIR}/app/res/*.manifest ${CMAKE_SOURCE_DIR}/app/res/*.rc2 ${CMAKE_SOURCE_DIR}/app/*.h)
+list(APPEND app_resource_files ${TESSEL_GENERATED_DIR}/TesselVersion.h)
+# The version blocks of the program and the extension read the release number from here.
+include_directories(${TESSEL_GENERATED_DIR})
 set_source_files_properties(${CMAKE_SOURCE_DIR}/app/Tessel2.rc PROPERTIES
   OBJECT_DEPENDS "${app_resource_files}")
 
@@ -34,6 +37,9 @@ target_link_libraries(Tessel2 PRIVATE tessel_win)
 
 # The shell extension keeps its own target description beside its sources.
 include(${CMAKE_SOURCE_DIR}/shellext/Targets.cmake OPTIONAL)
+
+# The help file and the installer.
+include(${CMAKE_SOURCE_DIR}/cmake/Distribution.cmake)
 
 # --- tests run under Wine -------------------------------------------------------------------
 target_link_libraries(native_tests PRIVATE user32)
@@ -68,6 +74,7 @@ endif()
 include(${CMAKE_SOURCE_DIR}/tests/tools/Targets.cmake OPTIONAL)
 include(${CMAKE_SOURCE_DIR}/tests/shellhost/Targets.cmake OPTIONAL)
 include(${CMAKE_SOURCE_DIR}/tests/standins/Targets.cmake OPTIONAL)
+include(${CMAKE_SOURCE_DIR}/tests/installer/Targets.cmake OPTIONAL)
 
 # --- benchmark ------------------------------------------------------------------------------
 file(GLOB bench_win_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)

@@ -25,6 +25,10 @@ echo "== build: 64-bit Windows (build/win64/bin)"
 "$root/scripts/build.sh" win64
 echo "== build: 32-bit Windows (build/win32/bin)"
 "$root/scripts/build.sh" win32
+echo "== build: setups (build/win64/installer)"
+"$root/scripts/installer.sh"
+# The version test reads the setups too; here they must be there.
+export TESSEL_EXPECT_INSTALLER=1
 
 . "$root/scripts/wine-session.sh"
 run_dir=""
@@ -52,3 +56,7 @@ if "$root/scripts/runs-32bit.sh" && [ -x /usr/lib/wine/wine ]; then
 else
   echo "== 32-bit Windows tests: skipped, this machine starts no 32-bit program (the tree is built)"
 fi
+
+echo "== setup: install, start and uninstall under Wine"
+trap - EXIT
+"$root/scripts/installer.sh" --test

@@ -11,6 +11,8 @@
 
 WINE_SESSION_XVFB_PID=""
 WINE_SESSION_DIR=""
+WINE_SESSION_OUTER_TMPDIR=""
+WINE_SESSION_OUTER_TMPDIR_SET=""
 
 wine_run() {
   "$WINELOADER" "$@"
@@ -29,6 +31,10 @@ wine_session_begin() {
   export WINEPREFIX=$prefix
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree=;mshtml="
+  # TMPDIR points into the session's folder until its end, then back to what it was: the
+  # folder is usually removed after the session.
+  WINE_SESSION_OUTER_TMPDIR=${TMPDIR-}
+  WINE_SESSION_OUTER_TMPDIR_SET=${TMPDIR+yes}
   export TMPDIR=$WINE_SESSION_DIR/tmp
 
   if [ "${DISPLAY_MODE:-own}" = own ]; then
@@ -64,6 +70,14 @@ wine_session_end() {
   if [ -n "${WINEPREFIX:-}" ]; then
     WINEPREFIX=$WINEPREFIX wineserver -k 2>/dev/null || true
     WINEPREFIX=$WINEPREFIX wineserver -w 2>/dev/null || true
+  fi
+  if [ -n "$WINE_SESSION_DIR" ]; then
+    if [ "${WINE_SESSION_OUTER_TMPDIR_SET:-}" = yes ]; then
+      export TMPDIR=$WINE_SESSION_OUTER_TMPDIR
+    else
+      unset TMPDIR
+    fi
+    WINE_SESSION_DIR=""
   fi
   if [ -n "$WINE_SESSION_XVFB_PID" ]; then
     kill "$WINE_SESSION_XVFB_PID" 2>/dev/null || true

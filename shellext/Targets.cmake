@@ -1,11 +1,12 @@
 # Tessel.dll, the context-menu COM server. Included by the cross tree's target list.
 
-find_program(TESSEL_WIDL NAMES ${TESSEL_MINGW_TRIPLET}-widl REQUIRED)
-# stdole2.tlb, which the type library imports, comes with Wine's Windows-side libraries; a
-# type library names its import only, so either architecture's copy serves both trees.
+# Cross trees name it by the triplet; MSYS2 on Windows has a plain widl.
+find_program(TESSEL_WIDL NAMES ${TESSEL_MINGW_TRIPLET}-widl widl REQUIRED)
+# stdole2.tlb, which the type library imports, comes with Wine's Windows-side libraries (and
+# with Windows itself); a type library names its import only, so any copy serves both trees.
 find_path(TESSEL_STDOLE2_DIR stdole2.tlb
   PATHS /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/i386-linux-gnu/wine/i386-windows
-        /usr/lib/wine/x86_64-windows /usr/lib/wine/i386-windows
+        /usr/lib/wine/x86_64-windows /usr/lib/wine/i386-windows "$ENV{SystemRoot}/System32"
   NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 
 # The type library's system kind follows the tree (SYS_WIN32 or SYS_WIN64).
@@ -27,7 +28,7 @@ add_custom_command(OUTPUT ${tessel_tlb}
 file(GLOB shellext_win_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/shellext/*_win.cpp)
 set(shellext_rc ${CMAKE_SOURCE_DIR}/shellext/Tessel.rc)
 set_source_files_properties(${shellext_rc} PROPERTIES
-  OBJECT_DEPENDS "${tessel_tlb};${CMAKE_SOURCE_DIR}/shellext/Tessel.rgs")
+  OBJECT_DEPENDS "${tessel_tlb};${CMAKE_SOURCE_DIR}/shellext/Tessel.rgs;${TESSEL_GENERATED_DIR}/TesselVersion.h")
 
 add_library(Tessel SHARED ${shellext_win_sources} ${CMAKE_SOURCE_DIR}/shellext/Tessel.def ${shellext_rc})
 set_target_properties(Tessel PROPERTIES
