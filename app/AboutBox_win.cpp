@@ -8,7 +8,7 @@
 std::string AboutBox::aboutText()
 {
     return std::string(displayName) + " Version " + versionText + "\r\n" + "\r\n" +
-           "Copyright (C) 2026 Corvanta. All rights reserved.";
+           "Copyright (C) 2026 Corvanta";
 }
 
 bool AboutBox::onInitDialog()
