@@ -117,7 +117,7 @@ TEST(SkinUi, MessageBoxIsSizedToItsTextAndSavedAsAScreenshot)
     EXPECT_TRUE(box.waitClosed());
 }
 
-TEST(SkinUi, AboutBoxShowsNameVersionAndMakerAndIsSavedAsAScreenshot)
+TEST(SkinUi, AboutBoxIsCentredInTheSchemeAndSavedAsAScreenshot)
 {
     ui::Program app;
     ASSERT_TRUE(app.start()) << app.lastError();
@@ -136,12 +136,6 @@ TEST(SkinUi, AboutBoxShowsNameVersionAndMakerAndIsSavedAsAScreenshot)
     GetWindowRect(box.hwnd(), &boxRect);
     GetWindowRect(app.mainWindow(), &mainRect);
     EXPECT_NEAR((boxRect.left + boxRect.right) / 2, (mainRect.left + mainRect.right) / 2, 1);
-
-    const std::string text = box.staticText();
-    const std::string head = "Tesselwork 2 Version 2.21\r\n\r\n";
-    ASSERT_EQ(text.substr(0, head.size()), head) << text;
-    EXPECT_NE(text.find("Corvanta", head.size()), std::string::npos) << text;
-    EXPECT_EQ(text.find("\r\n", head.size()), std::string::npos) << "more than three lines";
 
     ASSERT_TRUE(box.clickButton("&Close"));
     EXPECT_TRUE(box.waitClosed());
