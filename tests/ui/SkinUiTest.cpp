@@ -81,6 +81,32 @@ TEST(SkinUi, MainWindowDrawsItsFrameAndIsSavedAsAScreenshot)
     std::printf("screenshot: %s\n", saved.c_str());
 
     expectBorder(shot, "main window");
+    // Every button and check box of the template is drawn by the skin.
+    for (int id : {IDC_ADD_FILES, IDC_ADD_DIR, IDC_SUBDIR, IDC_CASE, IDC_EXCLUDE, IDC_SELECT_ALL, IDC_INVERT,
+                   IDC_REMOVE_SELECTED, IDC_REMOVE_ALL, IDC_COPY_TO, IDC_MOVE_TO, IDC_LOAD_BATCH, IDC_SAVE_BATCH,
+                   IDC_ADD_RULE, IDC_DELETE_RULE, IDC_RULE_UP, IDC_RULE_DOWN, IDC_PREVIEW, IDC_RENAME, IDC_UNDO,
+                   IDC_SAVE_LOG, IDC_QUICKVIEW, IDC_SHELL_CONTEXT, IDC_UPDATE, IDC_WEB, IDC_MAIL, IDC_ABOUT,
+                   IDC_HELP_BUTTON, IDC_CLOSE_BUTTON, IDC_MINIMIZE_BUTTON}) {
+        EXPECT_EQ(GetWindowLongPtrA(app.control(id), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << id;
+    }
+    EXPECT_TRUE(app.isChecked(IDC_QUICKVIEW));
+    // The frame's buttons at the right end of the strip.
+    RECT client;
+    GetClientRect(app.mainWindow(), &client);
+    struct FrameButton {
+        int id;
+        int left;
+    };
+    for (const FrameButton& b : {FrameButton{IDC_CLOSE_BUTTON, client.right - 21},
+                                 FrameButton{IDC_MINIMIZE_BUTTON, client.right - 42}}) {
+        RECT r;
+        GetWindowRect(app.control(b.id), &r);
+        MapWindowPoints(nullptr, app.mainWindow(), reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, b.left) << b.id;
+        EXPECT_EQ(r.top, 3) << b.id;
+        EXPECT_EQ(r.right - r.left, 18) << b.id;
+        EXPECT_EQ(r.bottom - r.top, 18) << b.id;
+    }
     // The body in the scheme's background, below the strip and left of the first group.
     EXPECT_EQ(hex(shot.at(5, 120)), hex(c1));
     // The caption strip shows its picture, not the body colour, across the top.

@@ -39,6 +39,7 @@ public:
     }
 
     using Box::closeButton_;
+    using Box::setMinimizedIcon;
 
 protected:
     bool onInitDialog() override
@@ -254,6 +255,18 @@ TEST(SkinFrame, CloseButtonSitsTopRightInTheBoxSchemeAndCancels)
     });
     EXPECT_EQ(closeScheme, 2);
     EXPECT_EQ(result, IDCANCEL);
+}
+
+TEST(SkinFrame, MinimizedWindowDragsItsBigIcon)
+{
+    HICON icon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512)); // IDI_APPLICATION
+    LRESULT answered = 0;
+    runBox(1, [&](ProbedBox& box) {
+        box.setMinimizedIcon(icon);
+        answered = SendMessageA(box.hwnd(), WM_QUERYDRAGICON, 0, 0);
+        box.endModal(0);
+    });
+    EXPECT_EQ(reinterpret_cast<HICON>(answered), icon);
 }
 
 // ---- message boxes ----------------------------------------------------------------------
