@@ -113,14 +113,32 @@ TEST(SkinUi, MainWindowDrawsItsFrameAndIsSavedAsAScreenshot)
     EXPECT_NE(hex(shot.at(300, 3 + 12)), hex(c1));
 }
 
+// Whether the main window's caption title shows in the colour: text is drawn without
+// smoothing, so its pixels are exactly the text colour.
+bool captionShows(HWND window, COLORREF colour)
+{
+    const testsupport::Image shot = testsupport::captureWindow(window);
+    for (int y = 3 + 4; y < 3 + 21; ++y)
+        for (int x = 3 + 25; x < 3 + 200; ++x)
+            if (shot.at(x, y) == colour)
+                return true;
+    return false;
+}
+
 TEST(SkinUi, MessageBoxIsSizedToItsTextAndSavedAsAScreenshot)
 {
+    const COLORREF activeText = RGB(30, 60, 104), inactiveText = RGB(110, 110, 110);
     ui::Program app;
     ASSERT_TRUE(app.start()) << app.lastError();
+    ASSERT_TRUE(ui::waitFor([&] { return captionShows(app.mainWindow(), activeText); }));
     app.clickAsync(IDC_COPY_TO);
     ui::ModalWindow box = app.waitForModal(messageBoxTitle);
     ASSERT_TRUE(box);
     ASSERT_TRUE(waitPainted(box.hwnd()));
+    // The main window behind the box is inactive: its title turns grey, drawn again over the
+    // strip rather than over the old text.
+    EXPECT_TRUE(ui::waitFor([&] { return captionShows(app.mainWindow(), inactiveText); }));
+    EXPECT_FALSE(captionShows(app.mainWindow(), activeText));
     const testsupport::Image shot = testsupport::captureWindow(box.hwnd());
     std::printf("screenshot: %s\n", testsupport::saveArtefact(shot, "message-box").c_str());
     expectBorder(shot, "message box");
@@ -141,6 +159,8 @@ TEST(SkinUi, MessageBoxIsSizedToItsTextAndSavedAsAScreenshot)
 
     ASSERT_TRUE(box.clickButton("&OK"));
     EXPECT_TRUE(box.waitClosed());
+    EXPECT_TRUE(ui::waitFor([&] { return captionShows(app.mainWindow(), activeText); }));
+    EXPECT_FALSE(captionShows(app.mainWindow(), inactiveText));
 }
 
 TEST(SkinUi, AboutBoxIsCentredInTheSchemeAndSavedAsAScreenshot)
