@@ -8,7 +8,6 @@
 #include "app/Messages.h"
 #include "app/Program.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include <string>

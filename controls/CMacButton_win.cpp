@@ -78,7 +78,7 @@ void CMacButton::setTooltip(const std::string& text)
     info.hwnd = GetParent(hwnd());
     info.uId = reinterpret_cast<UINT_PTR>(hwnd());
     if (!tooltip_) {
-        tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+        tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                                        GetModuleHandleA(nullptr), nullptr));
         if (!tooltip_)
