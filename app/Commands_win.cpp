@@ -3,57 +3,30 @@
 
 #include "app/MainDialog.h"
 
+#include "app/AboutBox_win.h"
 #include "app/Identity.h"
 #include "app/Messages.h"
 #include "app/Program.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include <string>
 
 namespace {
 
-struct Tooltip {
-    int controlId;
-    const char* text;
-};
-
-// Preview, Rename and Undo have icons but no tooltip.
-const Tooltip tooltips[] = {
-    {IDC_ADD_FILES, "Add file(s)"},
-    {IDC_ADD_DIR, "Add dir"},
-    {IDC_REMOVE_SELECTED, "Remove select"},
-    {IDC_REMOVE_ALL, "Remove All"},
-    {IDC_SELECT_ALL, "Select all (CTRL+A)"},
-    {IDC_INVERT, "Invert select (CTRL+I)"},
-    {IDC_COPY_TO, "Copy selected files to... (CTRL+C)"},
-    {IDC_MOVE_TO, "Move selected files to... (CTRL+M)"},
-    {IDC_ADD_RULE, "Add rule"},
-    {IDC_DELETE_RULE, "Delete rule"},
-    {IDC_RULE_UP, "Move up"},
-    {IDC_RULE_DOWN, "Move down"},
-    {IDC_LOAD_BATCH, "Load batch"},
-    {IDC_SAVE_BATCH, "Save batch"},
-    {IDC_SAVE_LOG, "Save result log"},
-    {IDC_UPDATE, "Online Update"},
-    {IDC_WEB, "Visit our web page"},
-    {IDC_MAIL, "Send email to us"},
-    {IDC_HELP_BUTTON, "Help (F1)"},
-    {IDC_ABOUT, "About..."},
-    {IDC_CLOSE_BUTTON, "Close"},
-    {IDC_MINIMIZE_BUTTON, "Minimize"},
-};
-
 bool keyHeld(int virtualKey)
 {
     return GetKeyState(virtualKey) < 0;
 }
 
+// Whatever its class, a control that tells the dialog manager it is a button: Enter on it
+// would click it.
 bool isButton(HWND window)
 {
-    char name[16] = {0};
-    return window && GetClassNameA(window, name, sizeof name) > 0 && lstrcmpiA(name, "Button") == 0;
+    if (!window)
+        return false;
+    const LRESULT code = SendMessageA(window, WM_GETDLGCODE, 0, 0);
+    return (code & (DLGC_BUTTON | DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
 }
 
 } // namespace
@@ -75,44 +48,14 @@ void MainDialog::openHelpFile()
 
 void MainDialog::showAbout()
 {
-    // The about text; the skinned About box will show the same three lines.
-    const std::string text = std::string(displayName) + " Version " + versionText + "\r\n\r\n"
-        + "Corvanta Software, 2003";
-    showMessage(text, scheme);
+    AboutBox box(hwnd());
+    box.setScheme(scheme);
+    box.run();
 }
 
 void MainDialog::minimizeWindow()
 {
     ShowWindow(hwnd(), SW_MINIMIZE);
-}
-
-void MainDialog::setUpTooltips()
-{
-    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                               WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
-    if (!tooltip_)
-        return;
-    for (const Tooltip& t : tooltips) {
-        if (HWND control = item(t.controlId))
-            addTooltip(control, t.text);
-    }
-}
-
-void MainDialog::addTooltip(HWND control, const char* text)
-{
-    if (!tooltip_ || !control)
-        return;
-    // The tool is the control itself, subclassed so that the tooltip sees the mouse over it
-    // without the dialog relaying every mouse message.
-    TOOLINFOA info = {};
-    info.cbSize = TTTOOLINFOA_V1_SIZE;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = hwnd();
-    info.uId = reinterpret_cast<UINT_PTR>(control);
-    info.lpszText = const_cast<char*>(text);
-    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 bool MainDialog::translateKey(MSG& msg)

@@ -4,7 +4,10 @@
 // One class, defined across the subsystem files that own its commands: each subsystem
 // declares its members in its own section below and defines them in its own *_win.cpp.
 
+#include "app/SkinDialog_win.h"
 #include "app/resource.h"
+#include "controls/CMacButton_win.h"
+#include "controls/CMacCheckBox_win.h"
 #include "controls/SkinListBox_win.h"
 #include "engine/RenameJournal.h"
 #include "filelist/AddedPaths.h"
@@ -15,10 +18,11 @@
 #include "win/Dialog.h"
 #include "win/Handles.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
-class MainDialog : public Dialog {
+class MainDialog : public SkinDialog {
 public:
     MainDialog();
     ~MainDialog() override;
@@ -59,12 +63,14 @@ private:
     void showAbout();
     // The frame's minimize button (5001).
     void minimizeWindow();
-    // Tooltips of the buttons (set-up step 6); buttons created later by the frame get
-    // theirs through addTooltip.
-    void setUpTooltips();
-    void addTooltip(HWND control, const char* text);
-    // Owned by the main window: destroyed with it.
-    HWND tooltip_ = nullptr;
+
+    // ---- frame and skin (app/MainSkin_win.cpp) ----
+    // Set-up step 6 up to the quick view: the frame, every button and check box of the
+    // template skinned in the window's scheme with its icon and tooltip, "QuickView"
+    // ticked, the lists' selection colours.
+    void setUpSkin();
+    std::vector<std::unique_ptr<CMacButton>> skinButtons_;
+    std::vector<std::unique_ptr<CMacCheckBox>> skinCheckBoxes_;
 
     // ---- file list (filelist/) ----
     // Every added path; the list box 1000 shows the part that passes the filter.

@@ -65,27 +65,6 @@ const CommandBinding<MainDialog> MainDialog::commandTable[] = {
 
 namespace {
 
-// The buttons' icons; until the skinned buttons draw them, system buttons show them.
-struct ButtonIcon {
-    int controlId;
-    int iconId;
-};
-
-const ButtonIcon buttonIcons[] = {
-    {IDC_ADD_FILES, IDI_ADD_FILES},      {IDC_ADD_DIR, IDI_ADD_DIR},
-    {IDC_SELECT_ALL, IDI_SELECT_ALL},    {IDC_INVERT, IDI_INVERT},
-    {IDC_REMOVE_SELECTED, IDI_REMOVE_SELECTED}, {IDC_REMOVE_ALL, IDI_REMOVE_ALL},
-    {IDC_COPY_TO, IDI_COPY_TO},          {IDC_MOVE_TO, IDI_MOVE_TO},
-    {IDC_LOAD_BATCH, IDI_LOAD_BATCH},    {IDC_SAVE_BATCH, IDI_SAVE_BATCH},
-    {IDC_ADD_RULE, IDI_ADD_RULE},        {IDC_DELETE_RULE, IDI_DELETE_RULE},
-    {IDC_RULE_UP, IDI_RULE_UP},          {IDC_RULE_DOWN, IDI_RULE_DOWN},
-    {IDC_PREVIEW, IDI_PREVIEW},          {IDC_RENAME, IDI_RENAME},
-    {IDC_UNDO, IDI_UNDO},                {IDC_SAVE_LOG, IDI_SAVE_LOG},
-    {IDC_UPDATE, IDI_UPDATE},            {IDC_WEB, IDI_WEB},
-    {IDC_MAIL, IDI_MAIL},                {IDC_ABOUT, IDI_ABOUT},
-    {IDC_HELP_BUTTON, IDI_HELP_BUTTON},
-};
-
 // Items the template gives the two drop-down lists of the rule editor.
 const char* const ruleTargets[] = {"FILENAME", "FILEEXT"};
 const char* const ruleActions[] = {"PREFIX", "SUFFIX", "REMOVE", "REPLACE", "UPPERCASE", "LOWERCASE"};
@@ -99,7 +78,7 @@ void fillComboBox(HWND combo, const char* const* items, std::size_t count)
 } // namespace
 
 
-MainDialog::MainDialog() : Dialog(IDD_MAIN) {}
+MainDialog::MainDialog() : SkinDialog(IDD_MAIN, mainWindowFrame) {}
 
 MainDialog::~MainDialog() = default;
 
@@ -132,20 +111,8 @@ bool MainDialog::onInitDialog()
     SetWindowTextA(hwnd(), displayName);
 
     // 6. Frame, skin, buttons, tooltips, list colours and quick-view panes.
-    for (const ButtonIcon& b : buttonIcons) {
-        HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(b.iconId), IMAGE_ICON, 16, 16, LR_SHARED));
-        SendDlgItemMessageA(hwnd(), b.controlId, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
-    }
-    fileListBox_.attachList(item(IDC_FILE_LIST));
-    ruleListBox_.attachList(item(IDC_RULE_LIST));
-    for (SkinListBox* list : {&fileListBox_, &ruleListBox_}) {
-        list->setSelectedBackground(RGB(189, 198, 221));
-        list->setSelectedText(RGB(30, 60, 104));
-        list->setFocusFrame(RGB(122, 131, 171));
-    }
-    CheckDlgButton(hwnd(), IDC_QUICKVIEW, BST_CHECKED);
+    setUpSkin();
     filterTyping_.attach(hwnd(), item(IDC_FILTER), [this] { rebuildFileListView(); });
-    setUpTooltips();
     createQuickViewPanes();
 
     // 7. The rule target box starts on FILENAME; the rest of the rule editor as it starts.

@@ -3,6 +3,7 @@
 #include "app/RenamerApp.h"
 
 #include "app/MainDialog.h"
+#include "controls/CMacButton_win.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -13,6 +14,7 @@ bool RenamerApp::start()
     // Flash controls of the quick view.
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    registerSkinControlClasses();
     const bool oleReady = SUCCEEDED(OleInitialize(nullptr));
 
     {

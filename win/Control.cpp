@@ -93,6 +93,8 @@ LRESULT CALLBACK Control::subclassProc(HWND window, UINT message, WPARAM wParam,
         if (message == WM_NCDESTROY) {
             LRESULT result = CallWindowProcA(previous, window, message, wParam, lParam);
             self->detach();
+            if (self->deleteWithWindow_)
+                delete self;
             return result;
         }
         return self->windowProc(message, wParam, lParam);

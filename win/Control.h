@@ -18,6 +18,10 @@ public:
     void detach();
     HWND hwnd() const { return hwnd_; }
 
+    // For objects made by a window class's own procedure: deleted once their window has
+    // gone (after WM_NCDESTROY), since nothing else holds them.
+    void deleteWithWindow() { deleteWithWindow_ = true; }
+
     static Control* fromWindow(HWND window);
     // The object attached to the parent's child with this identifier, as owner-draw
     // measure requests name it.
@@ -40,4 +44,5 @@ private:
     HWND parent_ = nullptr;
     int id_ = 0;
     WNDPROC previousProc_ = nullptr;
+    bool deleteWithWindow_ = false;
 };

@@ -173,6 +173,12 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& 
         break;
     }
 
+    bool frameHandled = false;
+    INT_PTR frameResult = onFrameMessage(message, wParam, lParam, frameHandled);
+    if (frameHandled) {
+        handled = true;
+        return frameResult;
+    }
     bool ownHandled = false;
     INT_PTR result = onMessage(message, wParam, lParam, ownHandled);
     if (ownHandled) {

@@ -42,6 +42,13 @@ protected:
     virtual void onCancel() { endModal(IDCANCEL); }
     // IDOK (Enter gives it when no button is the default).
     virtual void onOk() { endModal(IDOK); }
+    // The window frame's share of every message, offered before onMessage; set handled to
+    // keep onMessage and the default dialog processing out.
+    virtual INT_PTR onFrameMessage(UINT, WPARAM, LPARAM, bool& handled)
+    {
+        handled = false;
+        return 0;
+    }
     // Any other message; set handled to keep the default dialog processing out.
     virtual INT_PTR onMessage(UINT, WPARAM, LPARAM, bool& handled)
     {

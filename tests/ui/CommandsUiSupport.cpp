@@ -189,38 +189,37 @@ std::vector<std::pair<int, std::string>> tooltips(ui::Program& app)
 {
     std::vector<std::pair<int, std::string>> found;
     DWORD processId = app.processId();
-    HWND tip = nullptr;
-    // The tooltip window is a top-level window of the program owned by its main window.
-    while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(tip, &owner);
-        if (owner == processId && GetWindow(tip, GW_OWNER) == app.mainWindow())
-            break;
-    }
-    if (!tip)
-        return found;
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
     if (!process)
         return found;
     const SIZE_T textSize = 256;
     char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(TOOLINFOA) + textSize,
                                                      MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    const LRESULT count = SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0);
-    for (LRESULT i = 0; remote && i < count; ++i) {
-        TOOLINFOA info = {};
-        info.cbSize = TTTOOLINFOA_V1_SIZE;
-        info.lpszText = remote + sizeof(TOOLINFOA);
-        char zero[textSize] = {0};
-        WriteProcessMemory(process, remote, &info, sizeof info, nullptr);
-        WriteProcessMemory(process, remote + sizeof(TOOLINFOA), zero, textSize, nullptr);
-        if (!SendMessageA(tip, TTM_ENUMTOOLSA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote)))
+    // Every button keeps a tooltip window of its own: top-level windows of the program
+    // owned by its main window.
+    HWND tip = nullptr;
+    while (remote && (tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(tip, &owner);
+        if (owner != processId || GetWindow(tip, GW_OWNER) != app.mainWindow())
             continue;
-        char text[textSize] = {0};
-        ReadProcessMemory(process, remote, &info, sizeof info, nullptr);
-        ReadProcessMemory(process, remote + sizeof(TOOLINFOA), text, textSize - 1, nullptr);
-        // The tools are the controls themselves.
-        HWND control = reinterpret_cast<HWND>(info.uId);
-        found.emplace_back(GetDlgCtrlID(control), std::string(text));
+        const LRESULT count = SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            TOOLINFOA info = {};
+            info.cbSize = TTTOOLINFOA_V1_SIZE;
+            info.lpszText = remote + sizeof(TOOLINFOA);
+            char zero[textSize] = {0};
+            WriteProcessMemory(process, remote, &info, sizeof info, nullptr);
+            WriteProcessMemory(process, remote + sizeof(TOOLINFOA), zero, textSize, nullptr);
+            if (!SendMessageA(tip, TTM_ENUMTOOLSA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote)))
+                continue;
+            char text[textSize] = {0};
+            ReadProcessMemory(process, remote, &info, sizeof info, nullptr);
+            ReadProcessMemory(process, remote + sizeof(TOOLINFOA), text, textSize - 1, nullptr);
+            // The tools are the controls themselves.
+            HWND control = reinterpret_cast<HWND>(info.uId);
+            found.emplace_back(GetDlgCtrlID(control), std::string(text));
+        }
     }
     if (remote)
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);

@@ -44,26 +44,27 @@ TEST(CommandsUi, EveryButtonWithATooltipHasItsOwnText)
         ASSERT_NE(it, found.end()) << "no tooltip on " << row.first;
         EXPECT_EQ(it->second, row.second) << row.first;
     }
-    // Preview, Rename and Undo have none; the frame's buttons have theirs once they exist.
+    // Preview, Rename and Undo have none; the frame's buttons have theirs.
     for (int id : {IDC_PREVIEW, IDC_RENAME, IDC_UNDO})
         EXPECT_EQ(found.count(id), 0u) << id;
-    for (int id : {IDC_CLOSE_BUTTON, IDC_MINIMIZE_BUTTON}) {
-        if (app.control(id)) {
-            EXPECT_EQ(found.count(id), 1u) << id;
-        }
-    }
+    EXPECT_EQ(found[IDC_CLOSE_BUTTON], "Close");
+    EXPECT_EQ(found[IDC_MINIMIZE_BUTTON], "Minimize");
 }
 
-TEST(CommandsUi, AboutShowsNameVersionAndMaker)
+TEST(CommandsUi, AboutShowsNameVersionAndMakerAndEscapeClosesIt)
 {
     ui::Program app;
     ASSERT_TRUE(app.start()) << app.lastError();
     app.clickAsync(IDC_ABOUT);
-    const std::string text = answerMessage(app, messageBoxTitle, "&OK");
+    ui::ModalWindow box = app.waitForModal("Tesselwork 2 - About...");
+    ASSERT_TRUE(box);
+    const std::string text = box.staticText();
     const std::string head = "Tesselwork 2 Version 2.21\r\n\r\n";
     ASSERT_EQ(text.substr(0, head.size()), head) << text;
-    EXPECT_GT(text.size(), head.size()) << "no maker's line";
+    EXPECT_NE(text.find("Corvanta", head.size()), std::string::npos) << "no maker's line: " << text;
     EXPECT_EQ(text.find("\r\n", head.size()), std::string::npos) << "more than three lines";
+    PostMessageA(box.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(box.waitClosed());
     EXPECT_TRUE(app.running());
 }
 

@@ -1,6 +1,9 @@
 // The owner-drawn list's own copy of its lines follows every change made through the list
 // box's messages.
 
+#include "SkinTestSupport.h"
+
+#include "controls/CMacButton_win.h"
 #include "controls/SkinListBox_win.h"
 #include "win/ControlText.h"
 
@@ -87,5 +90,71 @@ TEST_F(SkinListBoxCopy, StopsFollowingOnceDetached)
     EXPECT_EQ(skin_.lines(), std::vector<std::string>{"one"});
     EXPECT_EQ(listBoxLines(list_), (std::vector<std::string>{"one", "two"}));
 }
+
+// Lines drawn in a scheme's colours as the main window sets them: selection c5 with text c7,
+// the focus frame c4.
+class SkinListBoxDrawing : public ::testing::TestWithParam<int> {};
+
+TEST_P(SkinListBoxDrawing, SelectionAndFocusFrameInTheSchemeColours)
+{
+    const int scheme = GetParam();
+    const COLORREF c4 = toColorRef(skin::schemeColour(scheme, 4));
+    const COLORREF c5 = toColorRef(skin::schemeColour(scheme, 5));
+    const COLORREF c7 = toColorRef(skin::schemeColour(scheme, 7));
+    const COLORREF white = RGB(255, 255, 255);
+    HWND list = CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_HASSTRINGS | LBS_OWNERDRAWVARIABLE, 0, 0, 200, 200,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(list);
+    SkinListBox skin;
+    skin.attachList(list);
+    skin.setSelectedBackground(c5);
+    skin.setSelectedText(c7);
+    skin.setFocusFrame(c4);
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("WWWW"));
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(""));
+
+    struct Row {
+        const char* what;
+        UINT item;
+        UINT state;
+        COLORREF fill;
+        COLORREF frame;  // at the line's left edge
+        COLORREF text;   // a colour the text shows in
+    };
+    const Row rows[] = {
+        {"selected with focus", 0, ODS_SELECTED | ODS_FOCUS, c5, c4, c7},
+        {"selected", 0, ODS_SELECTED, c5, c5, c7},
+        {"focus only", 0, ODS_FOCUS, white, c4, RGB(0, 0, 0)},
+        {"empty line with focus", 1, ODS_FOCUS, white, c4, white},
+    };
+    for (const Row& row : rows) {
+        skintest::Canvas canvas(120, 16);
+        DRAWITEMSTRUCT draw = {};
+        draw.CtlType = ODT_LISTBOX;
+        draw.itemID = row.item;
+        draw.itemAction = ODA_DRAWENTIRE;
+        draw.itemState = row.state;
+        draw.hwndItem = list;
+        draw.hDC = canvas.dc();
+        draw.rcItem = RECT{0, 0, 120, 16};
+        ASSERT_TRUE(skin.drawItem(draw));
+        EXPECT_EQ(skintest::rgb(canvas.at(110, 8)), skintest::rgb(row.fill)) << row.what;
+        EXPECT_EQ(skintest::rgb(canvas.at(0, 8)), skintest::rgb(row.frame)) << row.what;
+        EXPECT_EQ(skintest::rgb(canvas.at(60, 15)), skintest::rgb(row.frame)) << row.what;
+        if (row.item == 1) {
+            // No text at all: the inside is all fill.
+            for (int x = 1; x < 119; x += 3)
+                for (int y = 1; y < 15; ++y)
+                    ASSERT_EQ(skintest::rgb(canvas.at(x, y)), skintest::rgb(row.fill)) << row.what << " " << x << "," << y;
+            continue;
+        }
+        // The text starts 4 pixels in.
+        EXPECT_EQ(canvas.firstRowWith(row.text, 1, 4), -1) << row.what;
+        EXPECT_GE(canvas.firstRowWith(row.text, 4, 60), 0) << row.what;
+    }
+    DestroyWindow(list);
+}
+
+INSTANTIATE_TEST_SUITE_P(MainAndGreenSchemes, SkinListBoxDrawing, ::testing::Values(1, 2));
 
 } // namespace

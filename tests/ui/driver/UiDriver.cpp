@@ -240,7 +240,8 @@ std::string ModalWindow::staticText() const
 {
     std::string joined;
     for (HWND child : children(window_)) {
-        if (!sameTextIgnoringCase(className(child), "Static"))
+        // The box's own texts; a skinned box's caption title lies on its caption strip.
+        if (GetParent(child) != window_ || !sameTextIgnoringCase(className(child), "Static"))
             continue;
         const std::string text = windowText(child);
         if (text.empty())

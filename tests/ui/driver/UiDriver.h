@@ -43,7 +43,8 @@ public:
     explicit operator bool() const { return window_ != nullptr && IsWindow(window_); }
     std::string title() const { return windowText(window_); }
 
-    // Every static text of the box, joined by newlines (a message box has one).
+    // Every static text that is a child of the box itself, joined by newlines (a message box
+    // has one; a caption title on a caption strip is not among them).
     std::string staticText() const;
     // Clicks the child button whose text equals the given one ("&OK", "&Yes"); posted so
     // that a handler that opens another window does not block the driver.
