@@ -56,8 +56,8 @@ private:
     void showAbout();
     // The frame's minimize button (5001).
     void minimizeWindow();
-    // Tooltips of the buttons (set-up step 6); buttons created later by the frame get
-    // theirs through addTooltip.
+    // Tooltips of the template's buttons, made at set-up; addTooltip gives one to a
+    // button made afterwards.
     void setUpTooltips();
     void addTooltip(HWND control, const char* text);
     // Owned by the main window: destroyed with it.

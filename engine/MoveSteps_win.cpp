@@ -2,6 +2,7 @@
 
 #include "engine/MoveSteps_win.h"
 
+#include "engine/PathText.h"
 #include "win/Handles.h"
 
 #include <windows.h>
@@ -39,7 +40,7 @@ bool isZero(const FILETIME& t)
     return t.dwLowDateTime == 0 && t.dwHighDateTime == 0;
 }
 
-// Step 1: the status from a file search on the path itself.
+// The status, from a file search on the path itself.
 bool readStatus(const std::string& path, FileStatus& status)
 {
     // A path with wildcards would find some other file's status.
@@ -55,7 +56,7 @@ bool readStatus(const std::string& path, FileStatus& status)
     return true;
 }
 
-// Step 2: the status written back with every attribute bit cleared.
+// The status written back with every attribute bit cleared.
 bool writeStatus(const std::string& path, const FileStatus& status)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -82,27 +83,11 @@ bool writeStatus(const std::string& path, const FileStatus& status)
     return true;
 }
 
-std::string folderOf(const std::string& path)
-{
-    // The folder part is the same for both paths of a case-only move; the last backslash
-    // is searched byte-wise here because only its prefix is used, never cut in two: a
-    // trail byte 0x5C is preceded by its lead byte, which stays in the prefix.
-    std::size_t slash = std::string::npos;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
-            ++i;
-            continue;
-        }
-        if (path[i] == '\\')
-            slash = i;
-    }
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// Step 3 when only the letter case changes: through a free temporary name beside it.
+// The move when only the letter case changes: through a free temporary name beside it.
 bool moveCaseOnly(const std::string& from, const std::string& to)
 {
-    const std::string folder = folderOf(from);
+    // The folder part is the same for both paths of a case-only move.
+    const std::string folder(systemPathText().folderPart(from));
     const DWORD stamp = GetTickCount() ^ GetCurrentProcessId();
     for (int attempt = 0; attempt < 100; ++attempt) {
         char name[40];
@@ -135,6 +120,41 @@ bool differOnlyInCase(const std::string& a, const std::string& b)
     return upperA == upperB;
 }
 
+namespace {
+
+// The volume and file index of an existing file or folder; false when there is none to be
+// had (some network volumes report index 0 for every file).
+bool fileIdentity(const std::string& path, DWORD& volume, ULONGLONG& index)
+{
+    UniqueHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!file || !GetFileInformationByHandle(file.get(), &info))
+        return false;
+    volume = info.dwVolumeSerialNumber;
+    index = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return index != 0;
+}
+
+// True when the two paths name one file, as after a case-only rename.
+bool sameFile(const std::string& a, const std::string& b)
+{
+    DWORD volumeA = 0, volumeB = 0;
+    ULONGLONG indexA = 0, indexB = 0;
+    if (fileIdentity(a, volumeA, indexA) && fileIdentity(b, volumeB, indexB))
+        return volumeA == volumeB && indexA == indexB;
+    return differOnlyInCase(a, b);
+}
+
+} // namespace
+
+bool moveBackWithStatus(const std::string& from, const std::string& to)
+{
+    if (GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES && !sameFile(from, to))
+        return false;
+    return moveFileWithStatus(from, to);
+}
+
 bool moveFileWithStatus(const std::string& from, const std::string& to)
 {
     FileStatus status;
@@ -142,8 +162,9 @@ bool moveFileWithStatus(const std::string& from, const std::string& to)
         return false;
     if (!writeStatus(from, status))
         return false;
-    // A name that became empty leaves only the folder: there is nothing to move to.
-    if (to.empty() || to.back() == '\\' || to.back() == '/')
+    // A name that became empty leaves only the folder: there is nothing to move to. (A
+    // slash is never the second byte of a double-byte character; a backslash can be.)
+    if (to.empty() || systemPathText().endsWithSeparator(to) || to.back() == '/')
         return false;
     if (differOnlyInCase(from, to))
         return moveCaseOnly(from, to);

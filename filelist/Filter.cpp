@@ -4,23 +4,6 @@
 
 #include <cstring>
 
-std::size_t namePartStart(std::string_view path, const CaseFold& fold)
-{
-    std::size_t start = 0;
-    if (fold.singleByte()) {
-        const std::size_t slash = path.rfind('\\');
-        return slash == std::string_view::npos ? 0 : slash + 1;
-    }
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(path[i]);
-        if (fold.isLeadByte(c) && i + 1 < path.size())
-            ++i;
-        else if (c == '\\')
-            start = i + 1;
-    }
-    return start;
-}
-
 bool filterMatches(const std::string& name, const std::string& filter, bool caseMatters,
                    const CodePage& codePage)
 {

@@ -9,11 +9,6 @@
 #include <string_view>
 #include <vector>
 
-// Where the name part of a path begins: just after its last backslash, or 0 when it has
-// none. Trail bytes of double-byte characters (0x5C among them in some code pages) are
-// stepped over, not taken for backslashes.
-std::size_t namePartStart(std::string_view path, const CaseFold& fold);
-
 // The filter rule. Without caseMatters both texts are lower-cased first. Only the first
 // "*" is special: none means "contains", first means "ends with", last means "begins
 // with", inside means both (tested independently, so ab*bc matches abc). An empty filter

@@ -106,20 +106,6 @@ INSTANTIATE_TEST_SUITE_P(
         DbcsRow{"\xA3\xC1\xA3\xC2.txt", "\xA3\xE1", true, false},
         DbcsRow{"PIC.JPG", "*.jpg", false, true}));
 
-TEST(NamePartStart, AfterTheLastRealBackslash)
-{
-    const CaseFold sb(modelCodePage(1252));
-    const CaseFold db(modelCodePage(936));
-    EXPECT_EQ(namePartStart("C:\\a\\b.txt", sb), 5u);
-    EXPECT_EQ(namePartStart("b.txt", sb), 0u);
-    EXPECT_EQ(namePartStart("C:\\dir\\", sb), 7u);
-    EXPECT_EQ(namePartStart("", sb), 0u);
-    // 0x81 0x5C is a character whose trail byte is 0x5C: not a separator in 936.
-    EXPECT_EQ(namePartStart("C:\\d\\x\x81\x5C" "y", db), 5u);
-    EXPECT_EQ(namePartStart("C:\\d\\x\x81\x5C" "y", sb), 8u);
-    EXPECT_EQ(namePartStart("\x81\x5C\\n", db), 3u);
-}
-
 struct ViewRow {
     const char* filter;
     bool caseMatters;
