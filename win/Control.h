@@ -40,4 +40,6 @@ private:
     HWND parent_ = nullptr;
     int id_ = 0;
     WNDPROC previousProc_ = nullptr;
+    // Set by defaultProc for the message subclassProc is handling.
+    bool* defaultRan_ = nullptr;
 };
