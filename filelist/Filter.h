@@ -17,7 +17,9 @@
 bool filterMatches(const std::string& name, const std::string& filter, bool caseMatters,
                    const CodePage& codePage = systemCodePage());
 
-// One filter setting, prepared once and applied to many entries.
+// One filter setting, prepared once and applied to many entries. A copy stands on its own
+// (the parts of the filter are kept as places in its own text); the case folding it is
+// given must outlive it.
 class NameFilter {
 public:
     NameFilter(const std::string& filter, bool caseMatters, bool exclude, const CaseFold& fold);
@@ -37,9 +39,13 @@ private:
     std::string filter_;
     bool caseMatters_;
     bool exclude_;
+    std::string_view head() const { return std::string_view(filter_).substr(0, headLength_); }
+    std::string_view tail() const { return std::string_view(filter_).substr(tailStart_); }
+
     enum class Kind { everything, contains, suffix, prefix, both } kind_;
-    std::string_view head_;
-    std::string_view tail_;
+    // The text before and after the "*" (the whole filter as the head when it has none).
+    std::size_t headLength_ = 0;
+    std::size_t tailStart_ = 0;
 };
 
 // The lines of the file list view for the current filter: the shown entries' full paths in
