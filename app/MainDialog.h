@@ -65,7 +65,7 @@ private:
     void minimizeWindow();
 
     // ---- frame and skin (app/MainSkin_win.cpp) ----
-    // Set-up step 6 up to the quick view: the frame, every button and check box of the
+    // The set-up up to the quick view: the frame, every button and check box of the
     // template skinned in the window's scheme with its icon and tooltip, "QuickView"
     // ticked, the lists' selection colours.
     void setUpSkin();

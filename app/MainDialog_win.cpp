@@ -84,13 +84,13 @@ MainDialog::~MainDialog() = default;
 
 bool MainDialog::onInitDialog()
 {
-    // 1. The controls of the template are reached through item(id) from here on; the
-    //    template's initial items of the two drop-down lists.
+    // Messages are owned by this window from now on; the two drop-down lists of the rule
+    // editor get their fixed items.
     setMessageOwner(hwnd());
     fillComboBox(item(IDC_RULE_TARGET), ruleTargets, sizeof ruleTargets / sizeof *ruleTargets);
     fillComboBox(item(IDC_RULE_ACTION), ruleActions, sizeof ruleActions / sizeof *ruleActions);
 
-    // 2. Window icons from the program icon, large and 16 x 16.
+    // Window icons from the program icon, large and 16 x 16.
     HINSTANCE module = GetModuleHandleA(nullptr);
     bigIcon_.reset(static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
                                                  GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
@@ -98,31 +98,29 @@ bool MainDialog::onInitDialog()
     SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 
-    // 3. Tell the shell extension where the program lives. The key stays open until the
-    //    end of the initialisation.
+    // Tell the shell extension where the program lives. The key stays open until the
+    // initialisation is over.
     RegistryKey installKey(HKEY_CURRENT_USER, installKeyPath);
     const std::string directory = programDirectory();
     installKey.writeValue(installPathValue, directory.data(), static_cast<unsigned long>(directory.size()));
 
-    // 4. Register the shell extension; it reads the value written in step 3.
+    // Register the shell extension; it reads the value just written.
     registerShellExtension();
 
-    // 5. Title.
     SetWindowTextA(hwnd(), displayName);
 
-    // 6. Frame, skin, buttons, tooltips, list colours and quick-view panes.
+    // Frame, skin, buttons, tooltips, list colours and quick-view panes.
     setUpSkin();
     filterTyping_.attach(hwnd(), item(IDC_FILTER), [this] { rebuildFileListView(); });
     createQuickViewPanes();
 
-    // 7. The rule target box starts on FILENAME; the rest of the rule editor as it starts.
+    // The rule target box starts on FILENAME; the rest of the rule editor as it starts.
     SendDlgItemMessageA(hwnd(), IDC_RULE_TARGET, CB_SETCURSEL, 0, 0);
     initRuleEditor();
 
-    // 8. Files handed over by the Explorer command.
+    // Files handed over by the Explorer command.
     intakeHandoffFile();
 
-    // 9.
     installKey.close();
     return true;
 }

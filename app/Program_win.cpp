@@ -2,6 +2,7 @@
 
 #include "app/Program.h"
 
+#include "engine/PathText.h"
 #include "win/Handles.h"
 
 #include <algorithm>
@@ -16,9 +17,7 @@ std::string programDirectory()
         if (length == 0)
             return std::string();
         if (length < buffer.size() - 1 || buffer.size() >= 65536) {
-            std::string path(buffer.data(), length);
-            const std::size_t slash = path.find_last_of('\\');
-            return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+            return std::string(systemPathText().folderPart(std::string_view(buffer.data(), length)));
         }
         buffer.resize(buffer.size() * 2);
     }

@@ -3,6 +3,7 @@
 #include "engine/BatchFile_win.h"
 
 #include "engine/CodePage.h"
+#include "engine/PathText.h"
 #include "win/Handles.h"
 
 #include <algorithm>
@@ -108,20 +109,10 @@ private:
 };
 
 // The folder part of a path, with its trailing backslash; "." when the path has none.
-// Trail bytes of double-byte characters are not taken for backslashes.
 std::string folderOf(const std::string& path)
 {
-    const CodePage& codePage = systemCodePage();
-    std::size_t cut = std::string::npos;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (codePage.isLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-            ++i;
-            continue;
-        }
-        if (path[i] == '\\' || path[i] == '/')
-            cut = i;
-    }
-    return cut == std::string::npos ? std::string(".\\") : path.substr(0, cut + 1);
+    const std::string_view folder = systemPathText().folderPart(path);
+    return folder.empty() ? std::string(".\\") : std::string(folder);
 }
 
 // Writes through write() into the open file, then closes it; the outcome names what failed.

@@ -27,6 +27,6 @@ public:
 // portable model of code page 1252 in the native build.
 const CodePage& systemCodePage();
 
-// Portable models of a single-byte (1252) and a double-byte (936) code page; they behave
-// the same in both builds. Any other number yields the 1252 model.
+// Portable models of a single-byte (1252) and two double-byte (936, 932) code pages; they
+// behave the same in both builds. Any other number yields the 1252 model.
 const CodePage& modelCodePage(int number);

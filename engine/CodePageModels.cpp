@@ -1,4 +1,4 @@
-// Portable models of code pages 1252 and 936, and the native build's system code page.
+// Portable models of code pages 1252, 936 and 932, and the native build's system code page.
 
 #include "engine/CodePage.h"
 
@@ -183,8 +183,52 @@ private:
     }
 };
 
+// Shift-JIS: lead bytes 0x81..0x9F and 0xE0..0xFC, trail bytes 0x40..0xFC (0x5C among
+// them: the kanji "table" is 95 5C, the katakana "so" 83 5C); 0xA1..0xDF are single-byte
+// half-width katakana. Letters and case as the 936 model, with the full-width Latin
+// letters at 82 60..79 (upper) and 82 81..9A (lower).
+class Model932 final : public CodePage {
+public:
+    bool isLeadByte(unsigned char c) const override
+    {
+        return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    }
+
+    bool isLetter(unsigned char c) const override
+    {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    }
+
+    void toUpper(std::string& text) const override { map(text, true); }
+    void toLower(std::string& text) const override { map(text, false); }
+
+private:
+    void map(std::string& text, bool toUpperCase) const
+    {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            unsigned char c = static_cast<unsigned char>(text[i]);
+            if (isLeadByte(c) && i + 1 < text.size()) {
+                unsigned char t = static_cast<unsigned char>(text[i + 1]);
+                if (c == 0x82) {
+                    if (toUpperCase && t >= 0x81 && t <= 0x9A)
+                        text[i + 1] = static_cast<char>(t - 0x21);
+                    else if (!toUpperCase && t >= 0x60 && t <= 0x79)
+                        text[i + 1] = static_cast<char>(t + 0x21);
+                }
+                ++i;
+                continue;
+            }
+            if (toUpperCase && c >= 'a' && c <= 'z')
+                text[i] = static_cast<char>(c - 0x20);
+            else if (!toUpperCase && c >= 'A' && c <= 'Z')
+                text[i] = static_cast<char>(c + 0x20);
+        }
+    }
+};
+
 const Model1252 model1252;
 const Model936 model936;
+const Model932 model932;
 
 } // namespace
 
@@ -192,6 +236,8 @@ const CodePage& modelCodePage(int number)
 {
     if (number == 936)
         return model936;
+    if (number == 932)
+        return model932;
     return model1252;
 }
 

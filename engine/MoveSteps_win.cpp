@@ -2,6 +2,7 @@
 
 #include "engine/MoveSteps_win.h"
 
+#include "engine/PathText.h"
 #include "win/Handles.h"
 
 #include <windows.h>
@@ -36,13 +37,15 @@ bool isZero(const FILETIME& t)
 // Where a file search on the path finds the very entry the path names: then reading that
 // entry's attributes and times directly gives the same status. Not so for a folder named
 // with a trailing separator, a root, a share, a drive alone or a "." or ".." at the end,
-// where the search finds nothing or another entry. (This only chooses the way of reading:
-// a name cut wrongly in a double-byte character still reads the same status.)
+// where the search finds nothing or another entry.
 bool searchFindsTheEntryItself(const std::string& path)
 {
-    const std::size_t cut = path.find_last_of("\\/");
-    const std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
-    if (name.empty() || name == "." || name == ".." || name.find(':') != std::string::npos)
+    std::string_view name = systemPathText().namePart(path);
+    // A slash is never the second byte of a double-byte character: a plain search will do.
+    const std::size_t slash = name.find_last_of('/');
+    if (slash != std::string_view::npos)
+        name.remove_prefix(slash + 1);
+    if (name.empty() || name == "." || name == ".." || name.find(':') != std::string_view::npos)
         return false;
     if (path.size() > 2 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/'))
         return path.find_first_of("\\/", path.find_first_of("\\/", 2) + 1) != std::string::npos;
@@ -88,7 +91,7 @@ bool readFileStatus(const std::string& path, FileStatus& status)
 
 namespace {
 
-// Step 2: the status written back with every attribute bit cleared.
+// The status written back with every attribute bit cleared.
 bool writeStatus(const std::string& path, const FileStatus& status)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -115,27 +118,11 @@ bool writeStatus(const std::string& path, const FileStatus& status)
     return true;
 }
 
-std::string folderOf(const std::string& path)
-{
-    // The folder part is the same for both paths of a case-only move; the last backslash
-    // is searched byte-wise here because only its prefix is used, never cut in two: a
-    // trail byte 0x5C is preceded by its lead byte, which stays in the prefix.
-    std::size_t slash = std::string::npos;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
-            ++i;
-            continue;
-        }
-        if (path[i] == '\\')
-            slash = i;
-    }
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// Step 3 when only the letter case changes: through a free temporary name beside it.
+// The move when only the letter case changes: through a free temporary name beside it.
 bool moveCaseOnly(const std::string& from, const std::string& to)
 {
-    const std::string folder = folderOf(from);
+    // The folder part is the same for both paths of a case-only move.
+    const std::string folder(systemPathText().folderPart(from));
     const DWORD stamp = GetTickCount() ^ GetCurrentProcessId();
     for (int attempt = 0; attempt < 100; ++attempt) {
         char name[40];
@@ -168,6 +155,41 @@ bool differOnlyInCase(const std::string& a, const std::string& b)
     return upperA == upperB;
 }
 
+namespace {
+
+// The volume and file index of an existing file or folder; false when there is none to be
+// had (some network volumes report index 0 for every file).
+bool fileIdentity(const std::string& path, DWORD& volume, ULONGLONG& index)
+{
+    UniqueHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!file || !GetFileInformationByHandle(file.get(), &info))
+        return false;
+    volume = info.dwVolumeSerialNumber;
+    index = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return index != 0;
+}
+
+// True when the two paths name one file, as after a case-only rename.
+bool sameFile(const std::string& a, const std::string& b)
+{
+    DWORD volumeA = 0, volumeB = 0;
+    ULONGLONG indexA = 0, indexB = 0;
+    if (fileIdentity(a, volumeA, indexA) && fileIdentity(b, volumeB, indexB))
+        return volumeA == volumeB && indexA == indexB;
+    return differOnlyInCase(a, b);
+}
+
+} // namespace
+
+bool moveBackWithStatus(const std::string& from, const std::string& to)
+{
+    if (GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES && !sameFile(from, to))
+        return false;
+    return moveFileWithStatus(from, to);
+}
+
 bool moveFileWithStatus(const std::string& from, const std::string& to)
 {
     FileStatus status;
@@ -175,8 +197,9 @@ bool moveFileWithStatus(const std::string& from, const std::string& to)
         return false;
     if (!writeStatus(from, status))
         return false;
-    // A name that became empty leaves only the folder: there is nothing to move to.
-    if (to.empty() || to.back() == '\\' || to.back() == '/')
+    // A name that became empty leaves only the folder: there is nothing to move to. (A
+    // slash is never the second byte of a double-byte character; a backslash can be.)
+    if (to.empty() || systemPathText().endsWithSeparator(to) || to.back() == '/')
         return false;
     if (differOnlyInCase(from, to))
         return moveCaseOnly(from, to);

@@ -30,6 +30,12 @@ bool searchFileStatus(const std::string& path, FileStatus& status);
 // a direct case-only MoveFileA reports success under Wine but renames nothing.
 bool moveFileWithStatus(const std::string& from, const std::string& to);
 
+// The move back of an undo run: as moveFileWithStatus, but when another file holds `to`
+// it fails before anything is done to the file at `from`. After a rename that failed, the
+// file at the computed path may be one the run never touched; it keeps its attributes and
+// times. After a case-only rename both paths name the same file, which is moved back.
+bool moveBackWithStatus(const std::string& from, const std::string& to);
+
 // True when the two paths are equal after the system's upper-casing but differ in bytes.
 bool differOnlyInCase(const std::string& a, const std::string& b);
 
@@ -38,5 +44,13 @@ public:
     bool move(const std::string& from, const std::string& to) override
     {
         return moveFileWithStatus(from, to);
+    }
+};
+
+class UndoMover final : public PathMover {
+public:
+    bool move(const std::string& from, const std::string& to) override
+    {
+        return moveBackWithStatus(from, to);
     }
 };

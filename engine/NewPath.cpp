@@ -109,7 +109,7 @@ bool FixedClock::now(std::tm& local) const
 NewPathComputer::NewPathComputer(const std::vector<std::string>& ruleLines,
                                  const CodePage& codePage, const LocalClock& clock)
     : rules_(readRenameRules(ruleLines, codePage)), codePage_(codePage), clock_(clock),
-      scan_(codePage)
+      scan_(codePage), pathText_(codePage)
 {
     // Lines that can never change a name need not be looked at for every file.
     rules_.erase(std::remove_if(rules_.begin(), rules_.end(),
@@ -138,8 +138,7 @@ std::string NewPathComputer::compute(const std::string& oldPath, int position) c
     std::string path;
     path.reserve(oldPath.size() + 64);
     path = oldPath;
-    const std::size_t slash = scan_.findLast(path, '\\');
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t nameStart = pathText_.nameStart(path);
 
     for (const RenameRule& rule : rules_) {
         const std::size_t dot = scan_.findLast(path, '.', nameStart);

@@ -2,6 +2,7 @@
 // The new-name computation: an old full path and its position in, the new full path out.
 
 #include "engine/CharScan.h"
+#include "engine/PathText.h"
 #include "engine/RenameRule.h"
 
 #include <ctime>
@@ -67,6 +68,7 @@ private:
     const CodePage& codePage_;
     const LocalClock& clock_;
     CharScan scan_;
+    PathText pathText_;
     // In a single-byte code page the case mapping is one byte to one byte, so the code
     // page's mapping of every byte is asked once and kept (the system's mapping functions
     // convert through UTF-16 on every call).

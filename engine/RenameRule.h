@@ -43,7 +43,7 @@ struct RenameRule {
     bool letter = false;     // left / right: skip the non-letters at that end first
 };
 
-// Reads one line by the reading steps of rule text. The code page keeps searches from
+// Reads one rule line: target, action and argument part. The code page keeps searches from
 // taking a trail byte of a double-byte character for a delimiter.
 RenameRule readRenameRule(const std::string& line, const CodePage& codePage);
 RenameRule readRenameRule(const std::string& line);

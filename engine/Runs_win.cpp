@@ -80,7 +80,7 @@ void MainDialog::runRules(bool renameOnDisk)
 void MainDialog::undoCommand()
 {
     enableUndo(hwnd(), item(IDC_UNDO), false);
-    DiskMover mover;
+    UndoMover mover;
     const std::string report = runUndo(renameJournal_, fileListBox_.lines(), mover);
     setResultText(item(IDC_RESULT_LIST), report);
 }

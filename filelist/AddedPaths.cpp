@@ -2,8 +2,6 @@
 
 #include "filelist/AddedPaths.h"
 
-#include "filelist/Filter.h"
-
 #include <utility>
 
 namespace {
@@ -22,7 +20,7 @@ std::uint32_t hashText(std::string_view text)
 
 } // namespace
 
-AddedPaths::AddedPaths(const CodePage& codePage) : fold_(codePage)
+AddedPaths::AddedPaths(const CodePage& codePage) : fold_(codePage), pathText_(codePage)
 {
     rebuildBuckets(16);
 }
@@ -134,7 +132,7 @@ void AddedPaths::append(std::string text, std::size_t length, std::uint32_t hash
     if (entries_.size() + 1 > buckets_.size())
         growBuckets();
     Entry e;
-    e.nameStart_ = static_cast<std::uint32_t>(namePartStart(std::string_view(text.data(), length), fold_));
+    e.nameStart_ = static_cast<std::uint32_t>(pathText_.nameStart(std::string_view(text.data(), length)));
     e.text_ = std::move(text);
     e.length_ = static_cast<std::uint32_t>(length);
     e.hash_ = hash;

@@ -1,6 +1,7 @@
 #pragma once
 // Every path added to the file list, in order, unique without regard to letter case.
 
+#include "engine/PathText.h"
 #include "filelist/CaseFold.h"
 
 #include <cstddef>
@@ -109,6 +110,7 @@ private:
     std::uint32_t& bucketOf(std::uint32_t hash) { return buckets_[hash & (buckets_.size() - 1)]; }
 
     CaseFold fold_;
+    PathText pathText_;
     std::vector<Entry> entries_;
     std::vector<std::uint32_t> buckets_;
     std::size_t live_ = 0;

@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-bool fileDialogPaths(const char* buffer, std::size_t capacity, std::vector<std::string>& paths)
+bool fileDialogPaths(const char* buffer, std::size_t capacity, std::vector<std::string>& paths,
+                     const PathText& pathText)
 {
     paths.clear();
     // Texts one after the other, each ended by a NUL; an empty text ends the list.
@@ -26,9 +27,7 @@ bool fileDialogPaths(const char* buffer, std::size_t capacity, std::vector<std::
         paths.push_back(texts.front());
         return true;
     }
-    std::string folder = texts.front();
-    if (folder.empty() || folder.back() != '\\')
-        folder += '\\';
+    const std::string folder = pathText.asFolder(texts.front());
     for (std::size_t i = 1; i < texts.size(); ++i)
         paths.push_back(folder + texts[i]);
     return true;

@@ -1,6 +1,8 @@
 #pragma once
 // Reading the names that the multi-select file-open dialog returns.
 
+#include "engine/PathText.h"
+
 #include <string>
 #include <vector>
 
@@ -10,4 +12,5 @@
 // the name. Returns false when the list does not end within the capacity: some dialogs
 // (Wine's among them) cut a selection that does not fit instead of reporting it, and a
 // cut list must not be taken, its last name may be cut short.
-bool fileDialogPaths(const char* buffer, std::size_t capacity, std::vector<std::string>& paths);
+bool fileDialogPaths(const char* buffer, std::size_t capacity, std::vector<std::string>& paths,
+                     const PathText& pathText = systemPathText());

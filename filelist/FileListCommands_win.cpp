@@ -3,6 +3,7 @@
 
 #include "app/MainDialog.h"
 
+#include "engine/PathText.h"
 #include "filelist/FileDialog_win.h"
 #include "filelist/Filter.h"
 #include "filelist/FolderScan_win.h"
@@ -29,8 +30,7 @@ void MainDialog::addFolder()
     const std::string title = lastAddedFolder_;
     if (!browseForFolder(lastAddedFolder_, title))
         return;
-    if (lastAddedFolder_.empty() || lastAddedFolder_.back() != '\\')
-        lastAddedFolder_ += '\\';
+    lastAddedFolder_ = systemPathText().asFolder(lastAddedFolder_);
     scanFolder(lastAddedFolder_, isChecked(item(IDC_SUBDIR)), addedPaths_);
     rebuildFileListView();
 }

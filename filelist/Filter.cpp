@@ -4,23 +4,6 @@
 
 #include <cstring>
 
-std::size_t namePartStart(std::string_view path, const CaseFold& fold)
-{
-    std::size_t start = 0;
-    if (fold.singleByte()) {
-        const std::size_t slash = path.rfind('\\');
-        return slash == std::string_view::npos ? 0 : slash + 1;
-    }
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(path[i]);
-        if (fold.isLeadByte(c) && i + 1 < path.size())
-            ++i;
-        else if (c == '\\')
-            start = i + 1;
-    }
-    return start;
-}
-
 bool filterMatches(const std::string& name, const std::string& filter, bool caseMatters,
                    const CodePage& codePage)
 {
@@ -49,21 +32,16 @@ NameFilter::NameFilter(const std::string& filter, bool caseMatters, bool exclude
             break;
         }
     }
+    tailStart_ = text.size();
     if (text.empty()) {
         kind_ = Kind::everything;
     } else if (star == std::string_view::npos) {
         kind_ = Kind::contains;
-        head_ = text;
-    } else if (star == 0) {
-        kind_ = Kind::suffix;
-        tail_ = text.substr(1);
-    } else if (star + 1 == text.size()) {
-        kind_ = Kind::prefix;
-        head_ = text.substr(0, star);
+        headLength_ = text.size();
     } else {
-        kind_ = Kind::both;
-        head_ = text.substr(0, star);
-        tail_ = text.substr(star + 1);
+        headLength_ = star;
+        tailStart_ = star + 1;
+        kind_ = star == 0 ? Kind::suffix : star + 1 == text.size() ? Kind::prefix : Kind::both;
     }
 }
 
@@ -81,13 +59,13 @@ bool NameFilter::matches(std::string_view name) const
     case Kind::everything:
         return true;
     case Kind::contains:
-        return contains(name, head_);
+        return contains(name, head());
     case Kind::suffix:
-        return endsWith(name, tail_);
+        return endsWith(name, tail());
     case Kind::prefix:
-        return name.substr(0, head_.size()) == head_;
+        return name.substr(0, headLength_) == head();
     case Kind::both:
-        return name.substr(0, head_.size()) == head_ && endsWith(name, tail_);
+        return name.substr(0, headLength_) == head() && endsWith(name, tail());
     }
     return false;
 }

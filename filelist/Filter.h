@@ -9,11 +9,6 @@
 #include <string_view>
 #include <vector>
 
-// Where the name part of a path begins: just after its last backslash, or 0 when it has
-// none. Trail bytes of double-byte characters (0x5C among them in some code pages) are
-// stepped over, not taken for backslashes.
-std::size_t namePartStart(std::string_view path, const CaseFold& fold);
-
 // The filter rule. Without caseMatters both texts are lower-cased first. Only the first
 // "*" is special: none means "contains", first means "ends with", last means "begins
 // with", inside means both (tested independently, so ab*bc matches abc). An empty filter
@@ -22,7 +17,9 @@ std::size_t namePartStart(std::string_view path, const CaseFold& fold);
 bool filterMatches(const std::string& name, const std::string& filter, bool caseMatters,
                    const CodePage& codePage = systemCodePage());
 
-// One filter setting, prepared once and applied to many entries.
+// One filter setting, prepared once and applied to many entries. A copy stands on its own
+// (the parts of the filter are kept as places in its own text); the case folding it is
+// given must outlive it.
 class NameFilter {
 public:
     NameFilter(const std::string& filter, bool caseMatters, bool exclude, const CaseFold& fold);
@@ -42,9 +39,13 @@ private:
     std::string filter_;
     bool caseMatters_;
     bool exclude_;
+    std::string_view head() const { return std::string_view(filter_).substr(0, headLength_); }
+    std::string_view tail() const { return std::string_view(filter_).substr(tailStart_); }
+
     enum class Kind { everything, contains, suffix, prefix, both } kind_;
-    std::string_view head_;
-    std::string_view tail_;
+    // The text before and after the "*" (the whole filter as the head when it has none).
+    std::size_t headLength_ = 0;
+    std::size_t tailStart_ = 0;
 };
 
 // The lines of the file list view for the current filter: the shown entries' full paths in

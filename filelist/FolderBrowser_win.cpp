@@ -39,7 +39,13 @@ std::string narrowed(const wchar_t* text)
 
 int CALLBACK FolderBrowser::callback(HWND dialog, UINT message, LPARAM data, LPARAM self)
 {
-    return reinterpret_cast<FolderBrowser*>(self)->onEvent(dialog, message, data);
+    // Called from inside the shell's dialog: no exception may unwind through it. Typed text
+    // that could not be dealt with keeps the dialog open, as a failed creation does.
+    try {
+        return reinterpret_cast<FolderBrowser*>(self)->onEvent(dialog, message, data);
+    } catch (...) {
+        return message == BFFM_VALIDATEFAILEDA || message == BFFM_VALIDATEFAILEDW ? 1 : 0;
+    }
 }
 
 int FolderBrowser::onEvent(HWND dialog, UINT message, LPARAM data)

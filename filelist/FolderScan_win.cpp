@@ -2,19 +2,23 @@
 
 #include "filelist/FolderScan_win.h"
 
+#include "engine/PathText.h"
 #include "win/Handles.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <set>
 #include <utility>
+#include <vector>
 
 namespace {
 
 using FolderIdentity = std::pair<std::uint32_t, std::uint64_t>;
 
 // The folder's volume serial number and file index, which a link shares with its target.
+// False when there is none to be had: some network volumes report index 0 for every
+// folder, which would make every folder look like every other.
 bool folderIdentity(const std::string& folder, FolderIdentity& identity)
 {
     UniqueHandle dir(CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -26,26 +30,42 @@ bool folderIdentity(const std::string& folder, FolderIdentity& identity)
         return false;
     identity.first = info.dwVolumeSerialNumber;
     identity.second = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    return true;
+    return identity.second != 0;
 }
 
 class Scan {
 public:
     Scan(bool subfolders, AddedPaths& into) : subfolders_(subfolders), into_(into) {}
 
+    // `folder` ends with a backslash.
     void folder(const std::string& folder, bool isLink)
     {
+        bool known = false;
         if (subfolders_) {
+            // Only a folder that is its own ancestor makes a loop; a folder reached twice
+            // by other ways (two links to one target, a link to a sibling) is scanned under
+            // each of its paths, as the user sees them.
             FolderIdentity id;
             if (folderIdentity(folder, id)) {
-                if (!entered_.insert(id).second)
+                if (std::find(ancestors_.begin(), ancestors_.end(), id) != ancestors_.end())
                     return;
+                ancestors_.push_back(id);
+                known = true;
             } else if (isLink) {
                 // A link whose target cannot be identified could lead anywhere, ancestors
                 // included: leave it out rather than risk a scan without end.
                 return;
             }
         }
+        scanEntries(folder);
+        if (known)
+            ancestors_.pop_back();
+    }
+
+private:
+    void scanEntries(const std::string& folder)
+    {
+        const PathText& paths = systemPathText();
         WIN32_FIND_DATAA found;
         UniqueFindHandle search(FindFirstFileA((folder + "*.*").c_str(), &found));
         if (!search)
@@ -55,15 +75,14 @@ public:
             if (isFolder) {
                 if (subfolders_ && !isDotEntry(found.cFileName)) {
                     const bool link = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-                    this->folder(folder + found.cFileName + "\\", link);
+                    this->folder(paths.asFolder(paths.join(folder, found.cFileName)), link);
                 }
                 continue;
             }
-            into_.add(folder + found.cFileName);
+            into_.add(paths.join(folder, found.cFileName));
         } while (FindNextFileA(search.get(), &found));
     }
 
-private:
     static bool isDotEntry(const char* name)
     {
         return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -71,7 +90,8 @@ private:
 
     bool subfolders_;
     AddedPaths& into_;
-    std::set<FolderIdentity> entered_;
+    // The folders from the scanned one down to the one being scanned.
+    std::vector<FolderIdentity> ancestors_;
 };
 
 } // namespace

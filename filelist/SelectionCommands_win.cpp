@@ -4,6 +4,7 @@
 #include "app/MainDialog.h"
 
 #include "app/Messages.h"
+#include "engine/PathText.h"
 #include "filelist/FileTransfer_win.h"
 #include "filelist/Filter.h"
 #include "filelist/ListBoxes_win.h"
@@ -220,14 +221,14 @@ bool MainDialog::chooseTargetFolder()
     const std::string title = lastTargetFolder_;
     if (!browseForFolder(lastTargetFolder_, title))
         return false;
-    if (lastTargetFolder_.empty() || lastTargetFolder_.back() != '\\')
-        lastTargetFolder_ += '\\';
+    lastTargetFolder_ = systemPathText().asFolder(lastTargetFolder_);
     return true;
 }
 
 std::string MainDialog::targetPathFor(const std::string& line) const
 {
-    return lastTargetFolder_ + line.substr(namePartStart(line, addedPaths_.caseFold()));
+    const PathText& paths = systemPathText();
+    return paths.join(lastTargetFolder_, paths.namePart(line));
 }
 
 void MainDialog::copySelectedTo()

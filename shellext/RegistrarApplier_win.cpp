@@ -84,38 +84,55 @@ HKEY registrarRootKey(RegistrarRoot root)
     return HKEY_CLASSES_ROOT;
 }
 
-LONG deleteKeyTree(HKEY parent, const std::string& path)
+namespace {
+
+// The tree below a key goes by the wide functions: a subkey whose name does not fit the
+// ANSI code page enumerates as "?" through the ANSI ones, cannot be opened by that name,
+// and would be found again and again.
+LONG deleteKeyTreeWide(HKEY parent, const std::wstring& path)
 {
     UniqueHKey key;
-    LONG status = RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | KEY_WRITE, key.put());
+    LONG status = RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ | KEY_WRITE, key.put());
     if (missing(status))
         return ERROR_SUCCESS;
     if (status != ERROR_SUCCESS)
         return status;
-    // Always enumerate index 0: each pass deletes the subkey just found.
-    std::vector<char> name(256);
+    // Always enumerate index 0: each pass deletes the subkey just found. Key names have at
+    // most 255 characters.
+    std::wstring previous;
     for (;;) {
-        DWORD length = static_cast<DWORD>(name.size());
-        status = RegEnumKeyExA(key.get(), 0, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        WCHAR name[256];
+        DWORD length = 256;
+        status = RegEnumKeyExW(key.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_NO_MORE_ITEMS)
             break;
-        if (status == ERROR_MORE_DATA) {
-            name.resize(name.size() * 2);
-            if (name.size() > 65536)
-                break;
-            continue;
-        }
         if (status != ERROR_SUCCESS)
-            break;
-        status = deleteKeyTree(key.get(), std::string(name.data(), length));
+            return status;
+        const std::wstring subkey(name, length);
+        // Deleted, yet still there: stop rather than go round for ever.
+        if (subkey == previous)
+            return ERROR_CANTWRITE;
+        status = deleteKeyTreeWide(key.get(), subkey);
         if (status != ERROR_SUCCESS)
-            break;
+            return status;
+        previous = subkey;
     }
     key.reset();
-    if (status != ERROR_SUCCESS && status != ERROR_NO_MORE_ITEMS)
-        return status;
-    status = RegDeleteKeyA(parent, path.c_str());
+    status = RegDeleteKeyW(parent, path.c_str());
     return missing(status) ? ERROR_SUCCESS : status;
+}
+
+}  // namespace
+
+LONG deleteKeyTree(HKEY parent, const std::string& path)
+{
+    const int count = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    if (count <= 0 && !path.empty())
+        return ERROR_INVALID_NAME;
+    std::wstring wide(static_cast<std::size_t>(count), L'\0');
+    if (count > 0)
+        MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0], count);
+    return deleteKeyTreeWide(parent, wide);
 }
 
 HRESULT applyRegistryOps(const std::vector<RegistryOp>& ops)

@@ -7,6 +7,7 @@
 
 #include <oleauto.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -119,9 +120,7 @@ std::string clsidText()
     return text;
 }
 
-}  // namespace
-
-extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()
+HRESULT registerServer()
 {
     ModuleGuard guard;
     HRESULT hr = runScript(RegistrarMode::Register);
@@ -138,7 +137,7 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()
     return hr;
 }
 
-extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer()
+HRESULT unregisterServer()
 {
     ModuleGuard guard;
     HRESULT hr = runScript(RegistrarMode::Remove);
@@ -154,4 +153,29 @@ extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer()
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
         return HRESULT_FROM_WIN32(static_cast<DWORD>(status));
     return hr;
+}
+
+// Both are called by programs that do not expect an exception (the program at every start,
+// regsvr32): none may leave an export.
+HRESULT guarded(HRESULT (*work)())
+{
+    try {
+        return work();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
+
+}  // namespace
+
+extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()
+{
+    return guarded(registerServer);
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer()
+{
+    return guarded(unregisterServer);
 }

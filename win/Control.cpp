@@ -48,6 +48,7 @@ void Control::detach()
     std::vector<Control*>& controls = attachedControls();
     controls.erase(std::remove(controls.begin(), controls.end(), this), controls.end());
     previousProc_ = nullptr;
+    defaultRan_ = nullptr;
     hwnd_ = nullptr;
     parent_ = nullptr;
     id_ = 0;
@@ -78,6 +79,8 @@ LRESULT Control::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT Control::defaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (defaultRan_)
+        *defaultRan_ = true;
     if (previousProc_)
         return CallWindowProcA(previousProc_, hwnd_, message, wParam, lParam);
     return DefWindowProcA(hwnd_, message, wParam, lParam);
@@ -89,16 +92,32 @@ LRESULT CALLBACK Control::subclassProc(HWND window, UINT message, WPARAM wParam,
     if (!self)
         return DefWindowProcA(window, message, wParam, lParam);
     WNDPROC previous = self->previousProc_;
-    try {
-        if (message == WM_NCDESTROY) {
-            LRESULT result = CallWindowProcA(previous, window, message, wParam, lParam);
-            self->detach();
-            if (self->deleteWithWindow_)
-                delete self;
-            return result;
-        }
-        return self->windowProc(message, wParam, lParam);
-    } catch (...) {
-        return CallWindowProcA(previous, window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        LRESULT result = CallWindowProcA(previous, window, message, wParam, lParam);
+        self->detach();
+        if (self->deleteWithWindow_)
+            delete self;
+        return result;
     }
+    // Whether the control's own procedure already had this message: after an exception it
+    // gets the message only if it has not, or a line would be added twice. Messages sent
+    // while this one is handled have their own flag.
+    bool ran = false;
+    bool* outer = self->defaultRan_;
+    self->defaultRan_ = &ran;
+    // The object may have let go of the window meanwhile (or be gone): only one still
+    // attached to it gets the outer flag back.
+    auto restore = [&] {
+        if (fromWindow(window) == self)
+            self->defaultRan_ = outer;
+    };
+    LRESULT result = 0;
+    try {
+        result = self->windowProc(message, wParam, lParam);
+    } catch (...) {
+        restore();
+        return ran ? 0 : CallWindowProcA(previous, window, message, wParam, lParam);
+    }
+    restore();
+    return result;
 }

@@ -45,4 +45,6 @@ private:
     int id_ = 0;
     WNDPROC previousProc_ = nullptr;
     bool deleteWithWindow_ = false;
+    // Set by defaultProc for the message subclassProc is handling.
+    bool* defaultRan_ = nullptr;
 };

@@ -40,7 +40,7 @@ int Dialog::runModal(HWND owner)
         }
         if (got == -1)
             break;
-        if (preTranslateMessage(msg))
+        if (offerToPreTranslate(msg))
             continue;
         if (hwnd_ && IsDialogMessageA(hwnd_, &msg))
             continue;
@@ -55,6 +55,17 @@ int Dialog::runModal(HWND owner)
     if (hwnd_)
         DestroyWindow(hwnd_);
     return result_;
+}
+
+bool Dialog::offerToPreTranslate(MSG& msg)
+{
+    // Keyboard commands run from here, outside the dialog procedure's guard; a command
+    // that fails with an exception ends, the loop goes on, and the key is taken.
+    try {
+        return preTranslateMessage(msg);
+    } catch (...) {
+        return true;
+    }
 }
 
 void Dialog::endModal(int result)

@@ -73,6 +73,7 @@ protected:
 
 private:
     static INT_PTR CALLBACK dialogProc(HWND, UINT, WPARAM, LPARAM);
+    bool offerToPreTranslate(MSG& msg);
     INT_PTR handleMessage(UINT, WPARAM, LPARAM, bool& handled);
 
     int templateId_;

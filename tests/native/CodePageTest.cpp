@@ -37,7 +37,12 @@ INSTANTIATE_TEST_SUITE_P(
         CaseRow{936, "a\x81\x5C" "b", "A\x81\x5C" "B", "a\x81\x5C" "b"},
         CaseRow{936, "\xB0" "a" "x", "\xB0" "aX", "\xB0" "ax"},
         CaseRow{936, "\xA3\xE1\xA3\xC1", "\xA3\xC1\xA3\xC1", "\xA3\xE1\xA3\xE1"},
-        CaseRow{936, "Z\xB0", "Z\xB0", "z\xB0"}));
+        CaseRow{936, "Z\xB0", "Z\xB0", "z\xB0"},
+        // 932: 0x95 0x5C is one character, 0xB1 (half-width katakana) stands alone, and the
+        // full-width Latin letters sit at 82 60 and 82 81.
+        CaseRow{932, "a\x95\x5C" "b", "A\x95\x5C" "B", "a\x95\x5C" "b"},
+        CaseRow{932, "\xB1" "a", "\xB1" "A", "\xB1" "a"},
+        CaseRow{932, "\x82\x81\x82\x60", "\x82\x60\x82\x60", "\x82\x81\x82\x81"}));
 
 TEST(CodePageModels, LeadBytesAndLetters)
 {

@@ -43,6 +43,25 @@ INSTANTIATE_TEST_SUITE_P(
                   {"D:\\My Files\\a b.txt", "D:\\My Files\\c  d"}},
         DialogRow{"empty buffer", ""s, {}}));
 
+// In a double-byte code page a folder may end in a character whose second byte is 0x5C.
+TEST(FileDialogPaths, AFolderEndingInATrailByteGetsItsBackslash)
+{
+    const std::string buffer = "C:\\x\x95\x5C\0a.txt\0b.txt\0\0"s;
+    const struct {
+        int codePage;
+        std::vector<std::string> paths;
+    } rows[] = {
+        {932, {"C:\\x\x95\x5C\\a.txt", "C:\\x\x95\x5C\\b.txt"}},
+        {936, {"C:\\x\x95\x5C\\a.txt", "C:\\x\x95\x5C\\b.txt"}},
+        {1252, {"C:\\x\x95\x5C" "a.txt", "C:\\x\x95\x5C" "b.txt"}},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> paths;
+        EXPECT_TRUE(fileDialogPaths(buffer.data(), buffer.size(), paths, PathText(modelCodePage(row.codePage))));
+        EXPECT_EQ(paths, row.paths) << row.codePage;
+    }
+}
+
 // A list that does not end within the capacity was cut by the dialog: not taken.
 TEST(FileDialogPaths, AListCutAtTheCapacityIsRefused)
 {

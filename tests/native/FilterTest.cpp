@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -106,20 +107,6 @@ INSTANTIATE_TEST_SUITE_P(
         DbcsRow{"\xA3\xC1\xA3\xC2.txt", "\xA3\xE1", true, false},
         DbcsRow{"PIC.JPG", "*.jpg", false, true}));
 
-TEST(NamePartStart, AfterTheLastRealBackslash)
-{
-    const CaseFold sb(modelCodePage(1252));
-    const CaseFold db(modelCodePage(936));
-    EXPECT_EQ(namePartStart("C:\\a\\b.txt", sb), 5u);
-    EXPECT_EQ(namePartStart("b.txt", sb), 0u);
-    EXPECT_EQ(namePartStart("C:\\dir\\", sb), 7u);
-    EXPECT_EQ(namePartStart("", sb), 0u);
-    // 0x81 0x5C is a character whose trail byte is 0x5C: not a separator in 936.
-    EXPECT_EQ(namePartStart("C:\\d\\x\x81\x5C" "y", db), 5u);
-    EXPECT_EQ(namePartStart("C:\\d\\x\x81\x5C" "y", sb), 8u);
-    EXPECT_EQ(namePartStart("\x81\x5C\\n", db), 3u);
-}
-
 struct ViewRow {
     const char* filter;
     bool caseMatters;
@@ -182,6 +169,34 @@ TEST(FileListView, FoldedNamesFollowLaterChanges)
     EXPECT_EQ(shown, std::vector<std::string>{"c:\\a\\ONE.txt"});
     EXPECT_EQ(fileListView(paths, "One", true, false).size(), 0u);
     EXPECT_EQ(fileListView(paths, "ONE", true, false).size(), 1u);
+}
+
+// A copy outlives the filter it was made from: each kind of filter, long enough that its
+// text lives on the heap, still matches through the copy alone.
+TEST(NameFilterCopy, StandsOnItsOwn)
+{
+    const CaseFold fold(modelCodePage(1252));
+    const std::string part(40, 'q');
+    struct Row {
+        std::string filter;
+        std::string matching;
+        std::string other;
+    };
+    const Row rows[] = {
+        {part, "a" + part + "b", "ab"},
+        {"*" + part, "a" + part, part + "a"},
+        {part + "*", part + "a", "a" + part},
+        {part + "*" + part, part + "x" + part, part + "x"},
+    };
+    for (const Row& row : rows) {
+        auto original = std::make_unique<NameFilter>(row.filter, true, false, fold);
+        NameFilter copy = *original;
+        original.reset();
+        // Reuse the freed memory.
+        std::vector<std::string> clutter(16, std::string(row.filter.size(), '#'));
+        EXPECT_TRUE(copy.matches(row.matching)) << row.filter;
+        EXPECT_FALSE(copy.matches(row.other)) << row.filter;
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -292,29 +293,108 @@ TEST(RegistrarScript, SubstitutedTextIsNotParsedAgain)
               std::string("D:\\it's 100% a b\\%MODULE%.dll") + '\0');
 }
 
-TEST(RegistrarScript, GarbageNeverCrashes)
-{
-    // Deterministic pseudo-random scripts over the language's own characters.
-    const char alphabet[] = "HKCR{}= sdbme'%\\\nvalNoRemoveForceRemoveDelete0x9AZ";
-    unsigned seed = 12345;
-    int parsed = 0;
-    for (int round = 0; round < 3000; ++round) {
-        std::string text = round % 2 ? "HKCR { " : "";
-        const int len = static_cast<int>(seed % 80);
-        for (int i = 0; i < len; ++i) {
-            seed = seed * 1103515245u + 12345u;
-            text += alphabet[(seed >> 16) % (sizeof(alphabet) - 1)];
+// A small random generator of scripts: well-formed ones from the grammar, and damaged
+// copies of them.
+class ScriptGenerator {
+public:
+    unsigned next(unsigned range)
+    {
+        seed_ = seed_ * 1103515245u + 12345u;
+        return (seed_ >> 16) % range;
+    }
+
+    std::string script()
+    {
+        std::string text = next(2) ? "HKCR { " : "HKCU { ";
+        for (unsigned k = next(3); k > 0; --k)
+            key(text, 0);
+        return text + "}";
+    }
+
+    // One to three characters inserted, removed or replaced.
+    std::string damaged(std::string text)
+    {
+        const char alphabet[] = "{}= sdbme'%\\\nvalNoRemoveForceRemoveDelete0x9AZ";
+        for (unsigned edits = 1 + next(3); edits > 0 && !text.empty(); --edits) {
+            const std::size_t at = next(static_cast<unsigned>(text.size()));
+            const char ch = alphabet[next(sizeof alphabet - 1)];
+            switch (next(3)) {
+            case 0: text.insert(at, 1, ch); break;
+            case 1: text.erase(at, 1); break;
+            default: text[at] = ch; break;
+            }
         }
+        return text;
+    }
+
+private:
+    void key(std::string& text, int depth)
+    {
+        const char* const marks[] = {"", "", "NoRemove ", "ForceRemove ", "Delete "};
+        const char* const values[] = {"s 'x'", "s '%MODULE%'", "d 5", "b '0a'", "e '%%P%%'", "m 'a\\0b'"};
+        const unsigned mark = next(5);
+        text += marks[mark];
+        text += "K" + std::to_string(next(4));
+        if (mark == 4) {   // a key to delete takes no value and no block
+            text += " ";
+            return;
+        }
+        if (next(2))
+            text += std::string(" = ") + values[next(6)];
+        if (depth < 4 && next(2)) {
+            text += " { ";
+            for (unsigned v = next(3); v > 0; --v)
+                text += "val v" + std::to_string(next(3)) + " = " + values[next(6)] + " ";
+            for (unsigned k = next(3); k > 0; --k)
+                key(text, depth + 1);
+            text += "}";
+        }
+        text += next(4) ? " " : "\n";
+    }
+
+    unsigned seed_ = 12345;
+};
+
+TEST(RegistrarScript, GarbageIsRefusedWholeOrPlannedSoundly)
+{
+    ScriptGenerator generate;
+    int refused = 0;
+    int planned = 0;
+    for (int round = 0; round < 3000; ++round) {
+        const bool wellFormed = round % 2 == 0;
+        const std::string text = wellFormed ? generate.script() : generate.damaged(generate.script());
         RegistrarParseResult r = parseRegistrarScript(text, moduleVars);
-        if (r.ok) {
-            ++parsed;
-            planRegistrar(r.script, RegistrarMode::Register);
-            planRegistrar(r.script, RegistrarMode::Remove);
-        } else {
+        EXPECT_TRUE(r.ok || !wellFormed) << text << "\n" << r.error;
+        if (!r.ok) {
+            // Refused: a line within the text, a reason, and nothing half-parsed.
+            ++refused;
+            const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
             EXPECT_GE(r.errorLine, 1) << text;
+            EXPECT_LE(r.errorLine, lines) << text;
+            EXPECT_FALSE(r.error.empty()) << text;
+            EXPECT_TRUE(r.script.roots.empty()) << text;
+            continue;
+        }
+        // Removal only ever deletes, and every step names a key.
+        for (const RegistryOp& op : planRegistrar(r.script, RegistrarMode::Remove)) {
+            EXPECT_NE(op.kind, RegistryOpKind::CreateKey) << text;
+            EXPECT_NE(op.kind, RegistryOpKind::SetValue) << text;
+            EXPECT_FALSE(op.keyPath.empty()) << text;
+        }
+        // Registering writes a value only into a key it has just created.
+        std::string created;
+        const std::vector<RegistryOp> ops = planRegistrar(r.script, RegistrarMode::Register);
+        planned += ops.empty() ? 0 : 1;
+        for (const RegistryOp& op : ops) {
+            if (op.kind == RegistryOpKind::CreateKey)
+                created = op.keyPath;
+            if (op.kind == RegistryOpKind::SetValue)
+                EXPECT_EQ(op.keyPath, created) << text;
         }
     }
-    EXPECT_LT(parsed, 3000);
+    // Both halves must be exercised, or they test nothing.
+    EXPECT_GT(refused, 0);
+    EXPECT_GT(planned, 1000);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Reading rule text: the reading steps, the number conversion, and lines that do not read.
+// Reading rule text: target, action and arguments, the number conversion, and lines that do not read.
 
 #include "engine/CodePage.h"
 #include "engine/RenameRule.h"
@@ -80,17 +80,17 @@ const Target E = Target::Extension;
 INSTANTIATE_TEST_SUITE_P(
     Lines, RuleReading,
     ::testing::Values(
-        // Steps 1 and 2: a target and an action each end at a blank.
+        // A target and an action each end at a blank.
         ReadRow{"FILENAME", true, N, Action::Other, Kind::NoChange},
         ReadRow{"FILENAME REMOVE", true, N, Action::Other, Kind::NoChange},
         ReadRow{"", true, N, Action::Other, Kind::NoChange},
-        // Step 3: any other target word is the extension; keywords are case-sensitive.
+        // Any other target word is the extension; keywords are case-sensitive.
         ReadRow{"FILEEXT REMOVE all", false, E, Action::Remove, Kind::RemoveAll},
         ReadRow{"filename REMOVE all", false, E, Action::Remove, Kind::RemoveAll},
         ReadRow{"X REMOVE all", false, E, Action::Remove, Kind::RemoveAll},
         ReadRow{"FILENAME remove all", false, N, Action::Other, Kind::NoChange},
         ReadRow{"FILENAME  PREFIX \"a\"", false, N, Action::Other, Kind::NoChange},
-        // Step 4: quoted texts, digits and dates.
+        // Quoted texts, digits and dates.
         ReadRow{"FILENAME PREFIX \"new_\"", false, N, Action::Prefix, Kind::InsertText, "new_"},
         ReadRow{"FILENAME SUFFIX \"a b\" junk", false, N, Action::Suffix, Kind::InsertText, "a b"},
         ReadRow{"FILENAME PREFIX digit \"x\"", false, N, Action::Prefix, Kind::InsertText, "x"},
@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadRow{"FILENAME PREFIX date format:any text: here", false, N, Action::Prefix,
                 Kind::InsertDate, "any text: here"},
         ReadRow{"FILENAME PREFIX time format:x", false, N, Action::Prefix, Kind::NoChange},
-        // Step 5: REPLACE needs four quotes; the word between is not examined.
+        // REPLACE needs four quotes; the word between is not examined.
         ReadRow{"FILENAME REPLACE \"_\" with \" \"", false, N, Action::Replace, Kind::Replace,
                 "_", " "},
         ReadRow{"FILENAME REPLACE \"a\" by \"\"", false, N, Action::Replace, Kind::Replace, "a", ""},
@@ -120,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadRow{"FILENAME REPLACE \"a\" with \"b", true, N, Action::Replace, Kind::NoChange},
         ReadRow{"FILENAME REPLACE \"a\" with", true, N, Action::Replace, Kind::NoChange},
         ReadRow{"FILENAME REPLACE a with b", true, N, Action::Replace, Kind::NoChange},
-        // Step 6: all, left/right with the letter option, date, and texts.
+        // All, left/right with the letter option, date, and texts.
         ReadRow{"FILEEXT UPPERCASE all", false, E, Action::Uppercase, Kind::AllCase},
         ReadRow{"FILEEXT LOWERCASE all extra", false, E, Action::Lowercase, Kind::AllCase},
         ReadRow{"FILENAME UPPERCASE left length:1letter", false, N, Action::Uppercase,

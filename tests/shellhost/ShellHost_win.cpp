@@ -4,6 +4,7 @@
 //   tessel_shellhost register|unregister DLL REPORT
 //   tessel_shellhost explore REPORT [--ansi-drop] [--twice] [--shell-data] [--invoke] PATH...
 //
+// "started" reports how many processes the handler started (they join the host's job).
 // --shell-data takes the selection from the shell's own folder object instead of the
 // host's small CF_HDROP data object; the paths must then exist and share one folder.
 
@@ -266,6 +267,9 @@ int explore(Report& report, const std::vector<std::string>& args)
         else
             paths.push_back(a);
     }
+    // Every process the handler starts joins the host's job: "started" counts them.
+    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    report.line("job", job && AssignProcessToJobObject(job, GetCurrentProcess()) ? "ok" : "failed");
     report.line("coinit", hex(CoInitialize(nullptr)));
 
     IShellExtInit* init = nullptr;
@@ -336,6 +340,10 @@ int explore(Report& report, const std::vector<std::string>& args)
         report.line("invoke.null", hex(menu->InvokeCommand(nullptr)));
         if (doInvoke)
             report.line("invoke", hex(invoke(menu, MAKEINTRESOURCEA(0))));
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
+        if (job && QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting,
+                                             sizeof accounting, nullptr))
+            report.line("started", std::to_string(accounting.TotalProcesses - 1));
         report.line("release.menu", std::to_string(menu->Release()));
     }
     report.line("release", std::to_string(init->Release()));

@@ -15,7 +15,7 @@ add_library(tessel_registrar_applier STATIC ${CMAKE_SOURCE_DIR}/shellext/Registr
 target_link_libraries(tessel_registrar_applier PUBLIC tessel_core advapi32)
 if(TARGET win32_tests)
   target_link_libraries(win32_tests PRIVATE tessel_registrar_applier version)
-  add_dependencies(win32_tests Tessel tessel_shellhost)
+  add_dependencies(win32_tests Tessel tessel_shellhost tessel_trap)
 endif()
 if(TARGET ui_tests)
   add_dependencies(ui_tests Tessel tessel_shellhost tessel_trap tessel_noregister)

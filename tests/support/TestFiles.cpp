@@ -58,6 +58,18 @@ bool writeFile(const std::string& path, const std::string& bytes, DWORD disposit
     return ok && written == bytes.size();
 }
 
+std::string ansiText(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                         nullptr);
+    std::string out(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], size, nullptr, nullptr);
+    return out;
+}
+
 std::uint64_t contentHash(const std::string& bytes)
 {
     std::uint64_t h = 1469598103934665603ULL;

@@ -23,6 +23,13 @@ std::string readFile(const std::string& path, const std::string& whenUnreadable 
 // bytes; true when all of them were written.
 bool writeFile(const std::string& path, const std::string& bytes, DWORD disposition = CREATE_ALWAYS);
 
+// The text in the system's ANSI code page, characters it cannot show as "?". Sample texts
+// built from Latin and Japanese characters keep some non-ASCII bytes in code page 1252 as
+// in 932 (where several end in the byte 0x5C).
+std::string ansiText(const std::wstring& text);
+// Non-ASCII letters for sample names: "\u00e9" and the katakana "so" (83 5C in 932).
+inline const wchar_t sampleLetters[] = L"\u00e9\u30bd";
+
 // FNV-1a of the bytes: tells contents apart in listings.
 std::uint64_t contentHash(const std::string& bytes);
 

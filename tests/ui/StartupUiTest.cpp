@@ -115,10 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(StartupUiTest, ReadOnlyHandoffFileIsTakenInAndDeleted)
 {
+    // Written here, not by the driver, so that it can be made read-only and hidden first.
     const std::string handoff = ui::Program::handoffPath();
-    ui::StartOptions options;
-    options.handoffPaths = {"D:\\Photos\\b.jpg"};
-    // Written by the driver at start; make it read-only in between by writing it first.
     ASSERT_TRUE(testsupport::writeFile(handoff, "D:\\Photos\\b.jpg\r\n"));
     ASSERT_TRUE(SetFileAttributesA(handoff.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(program_.start()) << program_.lastError();

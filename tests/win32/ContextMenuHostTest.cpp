@@ -75,7 +75,6 @@ TEST_F(ContextMenuHost, ExplorerSequence)
     EXPECT_EQ(r["invoke.offset1"], "0x00000000");
     EXPECT_EQ(r["invoke.verb"], "0x00000000");
     EXPECT_EQ(r["invoke.null"], "0x80070057");
-    EXPECT_EQ(r["invoke"], "<missing>");
     EXPECT_FALSE(fileExists(handoffPath()));
     EXPECT_EQ(r["release"], "0");
     EXPECT_EQ(r["done"], "1");
@@ -173,15 +172,24 @@ TEST_F(ContextMenuHost, NonAsciiPathsInTheAnsiCodePage)
 
 TEST_F(ContextMenuHost, UnwritableHandoffDoesNothingVisible)
 {
+    // A program stands in the installation folder, so that starting it would be seen.
+    ASSERT_TRUE(CopyFileA((binDirectory() + "tessel_trap.exe").c_str(), (install_.path() + "Tessel2.exe").c_str(),
+                          FALSE));
     // A handoff file held open without sharing elsewhere cannot be replaced: S_OK, the file
-    // unchanged.
+    // unchanged, and no program started.
     ASSERT_TRUE(writeFile(handoffPath(), "old\r\n"));
     HANDLE held = CreateFileA(handoffPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     HostReport r = runHost({"explore", "--invoke", "C:\\new.txt"});
     CloseHandle(held);
+    ASSERT_EQ(r["job"], "ok");
     EXPECT_EQ(r["invoke"], "0x00000000");
+    EXPECT_EQ(r["started"], "0");
     EXPECT_EQ(readFile(handoffPath()), "old\r\n");
+    // Once the file is free the same command writes it and starts the program.
+    r = runHost({"explore", "--invoke", "C:\\new.txt"});
+    EXPECT_EQ(r["started"], "1");
+    EXPECT_EQ(readFile(handoffPath()), "C:\\new.txt\r\n");
     DeleteFileA(handoffPath().c_str());
 
     // An installation folder that does not exist.

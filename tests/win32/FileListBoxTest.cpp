@@ -2,6 +2,7 @@
 // scroll extent.
 
 #include "filelist/ListBoxes_win.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
@@ -97,7 +98,8 @@ protected:
 TEST_F(ListFixture, RefillReplacesTheLinesInOrder)
 {
     refill({"old 1", "old 2", "old 3"});
-    const std::vector<std::string> texts = {"C:\\b.txt", "C:\\a.txt", "", "C:\\b.txt", "D:\\\xE9t\xE9.doc"};
+    const std::vector<std::string> texts = {"C:\\b.txt", "C:\\a.txt", "", "C:\\b.txt",
+                                            testsupport::ansiText(std::wstring(L"D:\\") + testsupport::sampleLetters + L".doc")};
     refill(texts);
     EXPECT_EQ(lines(), texts);
     EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);

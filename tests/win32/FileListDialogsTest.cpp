@@ -157,7 +157,13 @@ TEST(FolderChainCreationFailure, ShowsThePlainBoxAndStops)
         EXPECT_EQ(answerer.boxesSeen(), 1);
         text = answerer.text();
     }
-    EXPECT_EQ(text, blocker + "\\" + folderCreationFailedText);
+    // The box shows the stored bytes as the system's code page reads them; read back, they
+    // come out as that reading gives them (the same bytes where the code page takes them all).
+    const std::string shown = blocker + "\\" + folderCreationFailedText;
+    const int units = MultiByteToWideChar(CP_ACP, 0, shown.data(), static_cast<int>(shown.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(units), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, shown.data(), static_cast<int>(shown.size()), &wide[0], units);
+    EXPECT_EQ(text, testsupport::ansiText(wide));
     EXPECT_FALSE(ScratchFolder::exists(blocker + "\\sub"));
 }
 

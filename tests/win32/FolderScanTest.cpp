@@ -124,20 +124,43 @@ TEST(FolderScanLinks, ALinkBackToAnAncestorEndsTheScan)
     EXPECT_EQ(sorted, (std::vector<std::string>{root.path() + "sub\\inner.txt", root.path() + "top.txt"}));
 }
 
-TEST(FolderScanLinks, LinksElsewhereAreFollowedOnce)
+// A folder reached by more than one way is no loop: each way lists its files under the
+// path the user sees, whichever of them the file system returns first.
+TEST(FolderScanLinks, EveryWayToAFolderThatIsNoAncestorIsFollowed)
 {
     ScratchFolder root;
     ScratchFolder other;
     other.file("far.txt");
+    root.folder("real");
+    root.file("real\\near.txt");
     const std::string target = other.path().substr(0, other.path().size() - 1);
-    if (!makeFolderLink(root.path() + "link1", target) || !makeFolderLink(root.path() + "link2", target))
+    if (!makeFolderLink(root.path() + "link1", target) || !makeFolderLink(root.path() + "link2", target)
+        || !makeFolderLink(root.path() + "sibling", root.path() + "real"))
         GTEST_SKIP() << "no folder link can be made here";
-    const std::vector<std::string> paths = scanned(root.path(), true);
-    ASSERT_EQ(paths.size(), 1u);
-    EXPECT_TRUE(paths[0] == root.path() + "link1\\far.txt" || paths[0] == root.path() + "link2\\far.txt")
-        << paths[0];
+    std::vector<std::string> paths = scanned(root.path(), true);
+    std::sort(paths.begin(), paths.end());
+    EXPECT_EQ(paths, (std::vector<std::string>{root.path() + "link1\\far.txt", root.path() + "link2\\far.txt",
+                                               root.path() + "real\\near.txt",
+                                               root.path() + "sibling\\near.txt"}));
     // Without subfolders a link is just a folder entry: skipped.
     EXPECT_TRUE(scanned(root.path(), false).empty());
+}
+
+// Two links into each other's folders: each chain ends where it meets its own ancestor.
+TEST(FolderScanLinks, LinksBetweenTwoFoldersEndWhereTheyMeetAnAncestor)
+{
+    ScratchFolder root;
+    root.folder("a");
+    root.folder("b");
+    root.file("a\\x.txt");
+    root.file("b\\y.txt");
+    if (!makeFolderLink(root.path() + "a\\toB", root.path() + "b")
+        || !makeFolderLink(root.path() + "b\\toA", root.path() + "a"))
+        GTEST_SKIP() << "no folder link can be made here";
+    std::vector<std::string> paths = scanned(root.path(), true);
+    std::sort(paths.begin(), paths.end());
+    EXPECT_EQ(paths, (std::vector<std::string>{root.path() + "a\\toB\\y.txt", root.path() + "a\\x.txt",
+                                               root.path() + "b\\toA\\x.txt", root.path() + "b\\y.txt"}));
 }
 
 } // namespace

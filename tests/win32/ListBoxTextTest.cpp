@@ -1,5 +1,6 @@
 // Reading list box lines back as ANSI text, whatever their length.
 
+#include "tests/support/TestFiles.h"
 #include "win/ControlText.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +18,9 @@ TEST(ListBoxText, ReadsLinesOfAnyLengthExactly)
     std::string longLine = "C:\\";
     while (longLine.size() < 40000)
         longLine += "deep folder\\";
-    const std::vector<std::string> lines = {"C:\\a.txt", "", "D:\\Caf\xE9 \xA9 \xFF.jpg", longLine,
-                                            std::string(3000, 'x')};
+    const std::vector<std::string> lines = {"C:\\a.txt", "", testsupport::ansiText(L"D:\\Caf\u00e9 \u00a9 \u00ff.jpg"),
+                                            testsupport::ansiText(std::wstring(L"D:\\") + testsupport::sampleLetters),
+                                            longLine, std::string(3000, 'x')};
     for (const std::string& line : lines)
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
 

@@ -28,10 +28,18 @@ bool scratchKeyExists(const std::string& sub)
     return true;
 }
 
+// The scratch key goes by the system's own removal, so that a fault of the removal under
+// test cannot hang the fixture.
+void removeScratch()
+{
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\TesselRegistrarTest");
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\TesselRegistrarTest");
+}
+
 class RegistrarApplier : public ::testing::Test {
 protected:
-    void SetUp() override { deleteKeyTree(HKEY_CURRENT_USER, scratch); }
-    void TearDown() override { deleteKeyTree(HKEY_CURRENT_USER, scratch); }
+    void SetUp() override { removeScratch(); }
+    void TearDown() override { removeScratch(); }
 
     HRESULT run(const std::string& body, RegistrarMode mode)
     {
@@ -114,6 +122,62 @@ TEST_F(RegistrarApplier, DeleteTreeHandlesDepthAndLongNames)
     EXPECT_EQ(deleteKeyTree(HKEY_CURRENT_USER, std::string(scratch) + "\\Top"), ERROR_SUCCESS);
     EXPECT_FALSE(scratchKeyExists("Top"));
     EXPECT_EQ(deleteKeyTree(HKEY_CURRENT_USER, std::string(scratch) + "\\Top"), ERROR_SUCCESS) << "already gone";
+}
+
+// Runs the call on a thread of its own and waits a while: a removal that goes round for
+// ever must fail the test, not hang it.
+template <typename Call>
+bool finishesWithin(DWORD milliseconds, Call call)
+{
+    struct Job {
+        Call call;
+        static DWORD WINAPI run(LPVOID self)
+        {
+            static_cast<Job*>(self)->call();
+            return 0;
+        }
+    };
+    auto* job = new Job{call};
+    HANDLE thread = CreateThread(nullptr, 0, &Job::run, job, 0, nullptr);
+    if (!thread)
+        return false;
+    const bool done = WaitForSingleObject(thread, milliseconds) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    if (done)
+        delete job;   // a thread still running keeps its job
+    return done;
+}
+
+// Subkeys whose names the ANSI code page cannot show (Thai letters are in none of the
+// code pages the program is tested in), at several depths.
+void createKeysOutsideTheCodePage(const std::wstring& under)
+{
+    const std::wstring base = std::wstring(L"Software\\TesselRegistrarTest\\") + under;
+    for (const wchar_t* sub : {L"\\\x0E01\x0E02", L"\\\x0E01\x0E02\\\x0E03", L"\\plain\\\x0E04", L"\\plain"}) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (base + sub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                  &key, nullptr),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+}
+
+TEST_F(RegistrarApplier, TreesWithNamesOutsideTheCodePageAreRemoved)
+{
+    createKeysOutsideTheCodePage(L"Top");
+    LONG status = ERROR_IO_PENDING;
+    ASSERT_TRUE(finishesWithin(20000, [&] { status = deleteKeyTree(HKEY_CURRENT_USER, std::string(scratch) + "\\Top"); }))
+        << "the removal does not end";
+    EXPECT_EQ(status, ERROR_SUCCESS);
+    EXPECT_FALSE(scratchKeyExists("Top"));
+
+    // The class key's ForceRemove at every start of the program goes the same way.
+    createKeysOutsideTheCodePage(L"Forced");
+    HRESULT hr = E_PENDING;
+    ASSERT_TRUE(finishesWithin(20000, [&] { hr = run("ForceRemove Forced { New }", RegistrarMode::Register); }))
+        << "registering does not end";
+    EXPECT_EQ(hr, S_OK);
+    EXPECT_EQ(dumpScratch(), "[T]\n[T\\Forced]\n[T\\Forced\\New]\n");
 }
 
 TEST_F(RegistrarApplier, FailuresAreReported)

@@ -73,7 +73,7 @@ protected:
 
     std::string undo(const std::vector<std::string>& lines)
     {
-        DiskMover mover;
+        UndoMover mover;
         return runUndo(journal, lines, mover);
     }
 
@@ -135,10 +135,35 @@ TEST_F(FaultMatrix, ReadOnlyAndHiddenSourcesGetTheirNewNamesAndLoseTheAttributes
     EXPECT_EQ(GetFileAttributesA(files[0].c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 }
 
+// The last-write time of a file, as a number; 0 when it cannot be read.
+ULONGLONG writeTime(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+// Gives a file a write time with a fraction of a second, which the move steps would cut.
+void setOddWriteTime(const std::string& path)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+    SYSTEMTIME st = {2001, 2, 0, 3, 4, 5, 6, 789};
+    FILETIME written;
+    SystemTimeToFileTime(&st, &written);
+    EXPECT_TRUE(SetFileTime(h, nullptr, nullptr, &written));
+    CloseHandle(h);
+}
+
 TEST_F(FaultMatrix, TakenTargetAndTwoFilesWithTheSameNewPathOverwriteNothing)
 {
     // a.txt -> b.txt is taken by an unrelated file; c1 and c2 both compute c.txt.
     create({"a.txt", "b.txt", "c1.txt", "c2.txt"});
+    setOddWriteTime(folder / "b.txt");
+    const DWORD protectedBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    ASSERT_TRUE(SetFileAttributesA((folder / "b.txt").c_str(), protectedBits));
+    const ULONGLONG unrelatedTime = writeTime(folder / "b.txt");
     const auto files = paths({"a.txt", "c1.txt", "c2.txt"});
     const std::vector<std::string> rules = {"FILENAME REPLACE \"a\" with \"b\"", "FILENAME REMOVE \"1\"",
                                             "FILENAME REMOVE \"2\""};
@@ -158,6 +183,10 @@ TEST_F(FaultMatrix, TakenTargetAndTwoFilesWithTheSameNewPathOverwriteNothing)
                         line(folder / "c.txt", "  roolback failed with  ", files[2]));
     expectNothingLost();
     EXPECT_EQ(names(), (std::vector<std::string>{"a.txt", "b.txt", "c1.txt", "c2.txt"}));
+    // The unrelated file was never the run's to touch: attributes and times as they were.
+    EXPECT_EQ(GetFileAttributesA((folder / "b.txt").c_str()) & protectedBits, protectedBits);
+    EXPECT_EQ(writeTime(folder / "b.txt"), unrelatedTime);
+    SetFileAttributesA((folder / "b.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(FaultMatrix, DeletedSourceAndEmptyNewNameFailAndTheRestGoesOn)
@@ -370,6 +399,46 @@ TEST(RenameMoveSteps, FailuresTouchNoOtherFile)
     EXPECT_EQ(readFile(folder / "b.txt"), "b");
     EXPECT_NE(GetFileAttributesA((folder / "sub").c_str()), INVALID_FILE_ATTRIBUTES);
     RemoveDirectoryA((folder / "sub").c_str());
+}
+
+// The move back of Undo checks the old path before it touches the file at the new one.
+TEST(RenameMoveSteps, MoveBackLeavesAFileAtATakenOldPathAndTheOneAtTheNewPathAlone)
+{
+    struct Row {
+        const char* what;
+        const char* from;       // the journal's path
+        const char* to;         // the file list's path
+        std::vector<const char*> present;
+        bool moved;
+        std::vector<std::string> after;
+    };
+    const std::vector<Row> rows = {
+        // The folder "dir" is always there.
+        {"old path free", "new.txt", "old.txt", {"new.txt"}, true, {"dir", "old.txt"}},
+        {"old path taken by another file", "new.txt", "old.txt", {"new.txt", "old.txt"}, false,
+         {"dir", "new.txt", "old.txt"}},
+        {"case-only: both paths name one file", "CASE.TXT", "case.txt", {"CASE.TXT"}, true, {"case.txt", "dir"}},
+        {"nothing at the new path", "new.txt", "old.txt", {"old.txt"}, false, {"dir", "old.txt"}},
+        {"old path is a folder", "new.txt", "dir", {"new.txt"}, false, {"dir", "new.txt"}},
+    };
+    for (const Row& row : rows) {
+        ScratchFolder folder;
+        CreateDirectoryA((folder / "dir").c_str(), nullptr);
+        for (const char* name : row.present) {
+            writeFile(folder / name, name);
+            setOddWriteTime(folder / name);
+            SetFileAttributesA((folder / name).c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+        }
+        const ULONGLONG fromTime = writeTime(folder / row.from);
+        EXPECT_EQ(moveBackWithStatus(folder / row.from, folder / row.to), row.moved) << row.what;
+        const std::vector<std::string> after = testsupport::folderNames(folder.path());
+        EXPECT_EQ(after, row.after) << row.what;
+        if (!row.moved && fromTime != 0) {
+            // Refused before the move steps began: the file keeps all it had.
+            EXPECT_EQ(writeTime(folder / row.from), fromTime) << row.what;
+            EXPECT_NE(GetFileAttributesA((folder / row.from).c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << row.what;
+        }
+    }
 }
 
 TEST(RenameMoveSteps, CaseOnlyDetection)

@@ -5,6 +5,7 @@
 
 #include "controls/CMacButton_win.h"
 #include "controls/SkinListBox_win.h"
+#include "tests/support/TestFiles.h"
 #include "win/ControlText.h"
 
 #include <gtest/gtest.h>
@@ -42,17 +43,19 @@ TEST_F(SkinListBoxCopy, FollowsAddInsertDeleteAndReset)
     add("");
     SendMessageA(list_, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>("first"));
     SendMessageA(list_, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("last"));
-    SendMessageA(list_, LB_INSERTSTRING, 2, reinterpret_cast<LPARAM>("middle \xE9"));
+    const std::string middle = testsupport::ansiText(std::wstring(L"middle ") + testsupport::sampleLetters);
+    SendMessageA(list_, LB_INSERTSTRING, 2, reinterpret_cast<LPARAM>(middle.c_str()));
     // Wide senders reach the copy too, converted to the ANSI code page.
-    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"wide \u00e9"));
+    const std::wstring wide = std::wstring(L"wide ") + testsupport::sampleLetters;
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     EXPECT_EQ(skin_.lines(), listBoxLines(list_));
-    EXPECT_EQ(skin_.lines().back(), "wide \xE9");
+    EXPECT_EQ(skin_.lines().back(), testsupport::ansiText(wide));
 
     SendMessageA(list_, LB_DELETESTRING, 1, 0);
     SendMessageA(list_, LB_DELETESTRING, 99, 0); // no such line: nothing changes
     EXPECT_EQ(skin_.lines(), listBoxLines(list_));
     ASSERT_EQ(skin_.lines().size(), 6u);
-    EXPECT_EQ(skin_.lines()[1], "middle \xE9");
+    EXPECT_EQ(skin_.lines()[1], middle);
 
     SendMessageA(list_, LB_RESETCONTENT, 0, 0);
     EXPECT_TRUE(skin_.lines().empty());
