@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-tools
   wine wine64 fonts-wine xvfb xauth cmake ninja-build ccache googletest g++ python3
-  clang-14 libclang-rt-14-dev nsis fp-utils
+  clang-14 libclang-rt-14-dev nsis fp-utils locales
 )
 
 as_root() {

@@ -50,6 +50,24 @@ wine_tests() {
 echo "== 64-bit Windows tests under Wine"
 wine_tests win64
 
+# Wine takes the ANSI code page from LC_CTYPE and the language of its own dialogs from
+# LC_MESSAGES: Japanese text, English dialogs (the tests find them by their titles).
+echo "== 64-bit Windows tests under Wine in code page 932 (Win32 tests, the double-byte walk)"
+"$root/scripts/make-locale.sh" ja_JP.UTF-8 "$build_root/locale"
+run_dir=$(mktemp -d "${TMPDIR:-/tmp}/tessel-test-cp932.XXXXXX")
+(
+  unset LC_ALL
+  export LOCPATH=$build_root/locale LC_CTYPE=ja_JP.UTF-8 LC_MESSAGES=C
+  trap 'wine_session_end' EXIT
+  WINE_SESSION_ARCH=win64 wine_session_begin "$run_dir"
+  cd "$build_root/win64/bin"
+  wine_run ./win32_tests.exe --gtest_color=no --gtest_brief=1 </dev/null
+  wine_run ./ui_tests.exe --gtest_color=no --gtest_brief=1 \
+    --gtest_filter='DoubleByteUi*:FileListAddUi*:FileListFilterUi*:SelectionTransferUi*:BatchUi*:RunUi*' </dev/null
+)
+rm -rf "$run_dir"
+run_dir=""
+
 if "$root/scripts/runs-32bit.sh" && [ -x /usr/lib/wine/wine ]; then
   echo "== 32-bit Windows tests under Wine"
   wine_tests win32

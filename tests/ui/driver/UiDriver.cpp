@@ -327,15 +327,18 @@ bool ModalWindow::selectFolder(const std::string& folder) const
     HTREEITEM item = findDrive(tree, nullptr, folder.substr(0, 2), 2);
     if (!item)
         return false;
+    // Split as characters: in a double-byte code page a name may end in the byte 0x5C.
+    const std::wstring path = wide(folder);
     std::size_t at = 2;
-    while (at < folder.size()) {
-        while (at < folder.size() && folder[at] == '\\')
+    while (at < path.size()) {
+        while (at < path.size() && path[at] == L'\\')
             ++at;
-        if (at >= folder.size())
+        if (at >= path.size())
             break;
-        const std::size_t end = folder.find('\\', at);
-        const std::string part = folder.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        at = end == std::string::npos ? folder.size() : end;
+        const std::size_t end = path.find(L'\\', at);
+        const std::size_t length = (end == std::wstring::npos ? path.size() : end) - at;
+        const std::string part = narrow(path.data() + at, length);
+        at = end == std::wstring::npos ? path.size() : end;
         HTREEITEM match = nullptr;
         for (HTREEITEM child : tree.childrenOf(item)) {
             if (sameTextIgnoringCase(tree.text(child), part)) {
