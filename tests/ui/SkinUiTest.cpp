@@ -4,8 +4,13 @@
 #include "CommandsUiSupport.h"
 
 #include "tests/support/Screenshot.h"
+#include "tests/support/TestPictures.h"
 
 #include <gtest/gtest.h>
+
+#include <ole2.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -189,3 +194,68 @@ TEST(SkinUi, AboutBoxIsCentredInTheSchemeAndSavedAsAScreenshot)
 }
 
 } // namespace
+
+namespace {
+
+// A landscape in three bands: sky, sea and sand.
+COLORREF landscape(int, int y, int height)
+{
+    if (y < height / 2)
+        return RGB(120, 170, 225);
+    return y < height * 3 / 4 ? RGB(30, 90, 150) : RGB(225, 200, 140);
+}
+
+} // namespace
+
+// A preview over real photos with the first one in the quick view, saved as the picture of a
+// preview: the three result lines name each photo's new name, and the pane shows the photo.
+TEST(SkinUi, PreviewWithAPhotoInTheQuickViewIsSavedAsAScreenshot)
+{
+    OleInitialize(nullptr);
+    {
+        TestFolder folder("photos");
+        std::vector<std::string> photos;
+        for (const char* name : {"beach.jpg", "harbour.jpg", "sunset.jpg"}) {
+            photos.push_back(folder / name);
+            ASSERT_TRUE(testsupport::writeJpegFile(photos.back(), 160, 120,
+                                                   [](int x, int y) { return landscape(x, y, 120); }));
+        }
+        ui::StartOptions options;
+        options.handoffPaths = photos;
+        options.writeHandoff = true;
+        ui::Program app;
+        ASSERT_TRUE(app.start(options)) << app.lastError();
+        app.selectComboItem(IDC_RULE_ACTION, 0); // PREFIX
+        app.setText(IDC_RULE_ARG1, "holiday_");
+        app.click(IDC_ADD_RULE);
+        app.click(IDC_PREVIEW);
+        // The first photo made the current line, as a click on it does.
+        HWND list = app.control(IDC_FILE_LIST);
+        SendMessageA(list, LB_SETSEL, TRUE, 0);
+        SendMessageA(list, LB_SETCARETINDEX, 0, FALSE);
+        SendMessageA(app.mainWindow(), WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        app.waitIdle();
+        ASSERT_TRUE(waitPainted(app.mainWindow()));
+        const testsupport::Image shot = testsupport::captureWindow(app.mainWindow());
+        const std::string saved = testsupport::saveArtefact(shot, "preview");
+        EXPECT_FALSE(saved.empty());
+        std::printf("screenshot: %s\n", saved.c_str());
+
+        const std::string results = app.text(IDC_RESULT_LIST);
+        for (const char* name : {"holiday_beach.jpg", "holiday_harbour.jpg", "holiday_sunset.jpg"})
+            EXPECT_NE(results.find(name), std::string::npos) << results;
+        // The photo is centred in the pane (the frame less 4, 16, 4, 4): its sea band lies
+        // a quarter of its height below the middle.
+        RECT frame;
+        GetWindowRect(app.control(IDC_QUICKVIEW_GROUP), &frame);
+        RECT window;
+        GetWindowRect(app.mainWindow(), &window);
+        const int x = (frame.left + 4 + frame.right - 4) / 2 - window.left;
+        const int y = (frame.top + 16 + frame.bottom - 4) / 2 + 120 / 8 - window.top;
+        const COLORREF seen = shot.at(x, y);
+        EXPECT_LT(std::abs(GetRValue(seen) - 30) + std::abs(GetGValue(seen) - 90) + std::abs(GetBValue(seen) - 150), 40)
+            << hex(seen) << " at " << x << "," << y;
+        app.close();
+    }
+    OleUninitialize();
+}
