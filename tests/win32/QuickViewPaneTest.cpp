@@ -346,12 +346,14 @@ TEST_F(HostedPanes, MediaPaneCreationShowAndHide)
         EXPECT_EQ(calls(), creation);
 
         clearCalls();
-        media.setFileName("C:\\clips\\clip \xE9t\xE9.mp3");
+        // A name beyond ASCII, in whatever code page the system runs.
+        const std::string clip = testsupport::ansiText(L"C:\\clips\\clip \u00E9t\u00E9.mp3");
+        media.setFileName(clip);
         media.play();
         media.show(true);
         media.show(false);
         media.halt();
-        const std::vector<std::string> use = {"media put 1026 VT_BSTR C:\\clips\\clip \xE9t\xE9.mp3", "media call 2001",
+        const std::vector<std::string> use = {"media put 1026 VT_BSTR " + clip, "media call 2001",
                                               "media call 2003"};
         EXPECT_EQ(calls(), use);
         clearCalls();
