@@ -2,7 +2,7 @@
 
 #include "app/AboutBox_win.h"
 
-#include "app/Identity.h"
+#include "base/Identity.h"
 #include "app/resource.h"
 
 std::string AboutBox::aboutText()

@@ -1,7 +1,7 @@
 #pragma once
 // The About box: the program's name, version and maker on a skinned box.
 
-#include "app/SkinDialog_win.h"
+#include "controls/SkinDialog_win.h"
 
 #include <string>
 

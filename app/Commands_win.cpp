@@ -4,9 +4,9 @@
 #include "app/MainDialog.h"
 
 #include "app/AboutBox_win.h"
-#include "app/Identity.h"
-#include "app/Messages.h"
-#include "app/Program.h"
+#include "base/Identity.h"
+#include "controls/Messages.h"
+#include "base/Program.h"
 
 #include <shellapi.h>
 

@@ -3,8 +3,8 @@
 #include "app/MainDialog.h"
 
 #include "app/Handoff.h"
-#include "app/Identity.h"
-#include "app/Program.h"
+#include "base/Identity.h"
+#include "base/Program.h"
 
 void MainDialog::intakeHandoffFile()
 {

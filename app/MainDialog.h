@@ -4,8 +4,9 @@
 // One class, defined across the subsystem files that own its commands: each subsystem
 // declares its members in its own section below and defines them in its own *_win.cpp.
 
-#include "app/SkinDialog_win.h"
+#include "controls/SkinDialog_win.h"
 #include "app/resource.h"
+#include "base/Identity.h"
 #include "controls/CMacButton_win.h"
 #include "controls/CMacCheckBox_win.h"
 #include "controls/SkinListBox_win.h"
@@ -27,8 +28,7 @@ public:
     MainDialog();
     ~MainDialog() override;
 
-    // The colour scheme of the main window and of every box it shows; never changed.
-    static constexpr int scheme = 1;
+    static constexpr int scheme = programScheme;
 
 protected:
     bool onInitDialog() override;

@@ -2,9 +2,9 @@
 
 #include "app/MainDialog.h"
 
-#include "app/Identity.h"
-#include "app/Messages.h"
-#include "app/Program.h"
+#include "base/Identity.h"
+#include "controls/Messages.h"
+#include "base/Program.h"
 #include "app/RegistryKey.h"
 #include "app/ShellRegistration.h"
 

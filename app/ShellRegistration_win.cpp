@@ -3,10 +3,10 @@
 
 #include "app/ShellRegistration.h"
 
-#include "app/Identity.h"
+#include "base/Identity.h"
 #include "app/MainDialog.h"
-#include "app/Messages.h"
-#include "app/Program.h"
+#include "controls/Messages.h"
+#include "base/Program.h"
 #include "win/Handles.h"
 
 #include <windows.h>
@@ -20,14 +20,14 @@ int registerShellExtension()
     UniqueModule library(LoadLibraryA(path.c_str()));
     if (reinterpret_cast<UINT_PTR>(library.get()) < 32) {
         library.release();
-        showMessage("Unable to load " + path, MainDialog::scheme);
+        showMessage("Unable to load " + path, programScheme);
         return 0;
     }
     typedef HRESULT(STDAPICALLTYPE * RegisterFunction)();
     auto registerServer =
         reinterpret_cast<RegisterFunction>(reinterpret_cast<void*>(GetProcAddress(library.get(), "DllRegisterServer")));
     if (registerServer == nullptr) {
-        showMessage("Dll register error!", MainDialog::scheme);
+        showMessage("Dll register error!", programScheme);
         return 0;
     }
     registerServer();

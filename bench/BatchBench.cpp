@@ -3,7 +3,7 @@
 #include "bench/Bench.h"
 
 #include "engine/BatchFile.h"
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include "controls/SkinListBox_win.h"
 #include "engine/BatchFile.h"
 #include "engine/BatchFile_win.h"
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 #include "engine/RenameJournal.h"
 #include "filelist/AddedPaths.h"
-#include "filelist/ListBoxes_win.h"
+#include "controls/ListBoxes_win.h"
 #include "filelist/SelectionCommands_win.h"
 
 #include "tests/support/TestFiles.h"

@@ -3,7 +3,7 @@
 
 #include "bench/Bench.h"
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 #include "engine/NewPath.h"
 #include "engine/RenameRun.h"
 

@@ -8,7 +8,7 @@
 #include "filelist/AddedPaths.h"
 #include "filelist/Filter.h"
 #include "filelist/FolderScan_win.h"
-#include "filelist/ListBoxes_win.h"
+#include "controls/ListBoxes_win.h"
 
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestWindows.h"

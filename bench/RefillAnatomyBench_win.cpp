@@ -5,7 +5,7 @@
 #include "bench/Floors_win.h"
 
 #include "controls/SkinListBox_win.h"
-#include "filelist/ListBoxes_win.h"
+#include "controls/ListBoxes_win.h"
 
 #include "tests/support/TestWindows.h"
 

@@ -2,19 +2,19 @@
 
 # The code-page seam's Win32 side belongs to the core: portable code reaches the real
 # code-page functions through it when built for Windows.
-target_sources(tessel_core PRIVATE ${CMAKE_SOURCE_DIR}/engine/CodePage_win.cpp)
+target_sources(tessel_core PRIVATE ${CMAKE_SOURCE_DIR}/base/CodePage_win.cpp)
 target_link_libraries(tessel_core PUBLIC user32 kernel32)
 
 set(win_sources)
 file(GLOB framework_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/win/*.cpp)
 list(APPEND win_sources ${framework_sources})
-foreach(dir app filelist engine quickview update controls)
+foreach(dir base controls filelist engine quickview update app)
   file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*_win.cpp)
   list(APPEND win_sources ${dir_sources})
 endforeach()
 list(REMOVE_ITEM win_sources
   ${CMAKE_SOURCE_DIR}/app/WinMain_win.cpp
-  ${CMAKE_SOURCE_DIR}/engine/CodePage_win.cpp)
+  ${CMAKE_SOURCE_DIR}/base/CodePage_win.cpp)
 
 add_library(tessel_win STATIC ${win_sources})
 target_include_directories(tessel_win PUBLIC ${CMAKE_SOURCE_DIR})

@@ -2,7 +2,7 @@
 
 #include "controls/SkinMessageBox_win.h"
 
-#include "app/Messages.h"
+#include "controls/Messages.h"
 
 SkinMessageBox::SkinMessageBox(HWND parent, const std::string& text, Kind kind)
     : SkinBox(parent), text_(text), kind_(kind)

@@ -2,7 +2,7 @@
 // The program's information box ("&OK") and question box ("&Yes", "&No"): a skinned box
 // sized to its text.
 
-#include "app/SkinDialog_win.h"
+#include "controls/SkinDialog_win.h"
 #include "controls/MessageBoxLayout.h"
 
 #include <string>

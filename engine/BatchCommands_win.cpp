@@ -2,11 +2,11 @@
 
 #include "app/MainDialog.h"
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "engine/BatchFile_win.h"
 #include "engine/FileError_win.h"
 #include "engine/ResultLogFile.h"
-#include "filelist/ListBoxes_win.h"
+#include "controls/ListBoxes_win.h"
 #include "filelist/SelectionCommands_win.h"
 #include "win/ControlText.h"
 #include "win/WaitCursor.h"

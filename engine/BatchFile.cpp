@@ -7,7 +7,7 @@
 
 #include "engine/BatchFile.h"
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,8 +2,8 @@
 
 #include "engine/BatchFile_win.h"
 
-#include "engine/CodePage.h"
-#include "engine/PathText.h"
+#include "base/CodePage.h"
+#include "base/PathText.h"
 #include "win/Handles.h"
 
 #include <algorithm>

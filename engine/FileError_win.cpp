@@ -2,7 +2,7 @@
 
 #include "engine/FileError_win.h"
 
-#include "app/Identity.h"
+#include "base/Identity.h"
 
 void showFileErrorBox(HWND owner, FileErrorCause cause, const std::string& fileName)
 {

@@ -2,7 +2,7 @@
 
 #include "engine/NewPath.h"
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,8 +1,8 @@
 #pragma once
 // The new-name computation: an old full path and its position in, the new full path out.
 
-#include "engine/CharScan.h"
-#include "engine/PathText.h"
+#include "base/CharScan.h"
+#include "base/PathText.h"
 #include "engine/RenameRule.h"
 
 #include <ctime>

@@ -2,8 +2,8 @@
 
 #include "engine/RenameRule.h"
 
-#include "engine/CharScan.h"
-#include "engine/CodePage.h"
+#include "base/CharScan.h"
+#include "base/CodePage.h"
 
 #include <climits>
 

@@ -2,7 +2,7 @@
 
 #include "engine/RuleEditorText.h"
 
-#include "engine/CharScan.h"
+#include "base/CharScan.h"
 
 bool composeRuleText(const RuleEditorState& state, const CodePage& codePage, std::string& rule,
                      std::string& message)

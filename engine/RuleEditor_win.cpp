@@ -3,10 +3,10 @@
 
 #include "app/MainDialog.h"
 
-#include "app/Messages.h"
-#include "engine/CodePage.h"
+#include "controls/Messages.h"
+#include "base/CodePage.h"
 #include "engine/RuleEditorText.h"
-#include "filelist/ListBoxes_win.h"
+#include "controls/ListBoxes_win.h"
 #include "win/ControlText.h"
 
 #include <string>

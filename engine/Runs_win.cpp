@@ -2,8 +2,8 @@
 
 #include "app/MainDialog.h"
 
-#include "app/Messages.h"
-#include "engine/CodePage.h"
+#include "controls/Messages.h"
+#include "base/CodePage.h"
 #include "engine/MoveSteps_win.h"
 #include "engine/NewPath.h"
 #include "engine/RenameRun.h"
@@ -32,11 +32,11 @@ void setResultText(HWND edit, const std::string& report)
 bool runPreconditionsMet(HWND fileList, HWND ruleList)
 {
     if (lineCount(fileList) == 0) {
-        showMessage("The file list is null, please add file first.", MainDialog::scheme);
+        showMessage("The file list is null, please add file first.", programScheme);
         return false;
     }
     if (lineCount(ruleList) == 0) {
-        showMessage("Please define the rename rules.", MainDialog::scheme);
+        showMessage("Please define the rename rules.", programScheme);
         return false;
     }
     return true;

@@ -1,7 +1,7 @@
 #pragma once
 // Every path added to the file list, in order, unique without regard to letter case.
 
-#include "engine/PathText.h"
+#include "base/PathText.h"
 #include "filelist/CaseFold.h"
 
 #include <cstddef>

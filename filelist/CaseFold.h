@@ -1,7 +1,7 @@
 #pragma once
 // Lower-casing of paths and filter texts for the file list, fast enough for 100,000 paths.
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 
 #include <cstddef>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 // Reading the names that the multi-select file-open dialog returns.
 
-#include "engine/PathText.h"
+#include "base/PathText.h"
 
 #include <string>
 #include <vector>

@@ -3,11 +3,11 @@
 
 #include "app/MainDialog.h"
 
-#include "engine/PathText.h"
+#include "base/PathText.h"
 #include "filelist/FileDialog_win.h"
 #include "filelist/Filter.h"
 #include "filelist/FolderScan_win.h"
-#include "filelist/ListBoxes_win.h"
+#include "controls/ListBoxes_win.h"
 #include "win/ControlText.h"
 #include "win/WaitCursor.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The levels of a folder path that the folder dialog creates one after the other.
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 
 #include <string>
 #include <vector>

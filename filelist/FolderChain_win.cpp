@@ -2,7 +2,7 @@
 
 #include "filelist/FolderChain_win.h"
 
-#include "app/Identity.h"
+#include "base/Identity.h"
 #include "app/resource.h"
 #include "filelist/FolderChain.h"
 

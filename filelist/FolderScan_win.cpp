@@ -2,7 +2,7 @@
 
 #include "filelist/FolderScan_win.h"
 
-#include "engine/PathText.h"
+#include "base/PathText.h"
 #include "win/Handles.h"
 
 #include <windows.h>

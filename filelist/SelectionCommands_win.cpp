@@ -3,11 +3,11 @@
 
 #include "app/MainDialog.h"
 
-#include "app/Messages.h"
-#include "engine/PathText.h"
+#include "controls/Messages.h"
+#include "base/PathText.h"
 #include "filelist/FileTransfer_win.h"
 #include "filelist/Filter.h"
-#include "filelist/ListBoxes_win.h"
+#include "controls/ListBoxes_win.h"
 #include "filelist/SelectionCommands_win.h"
 #include "win/WaitCursor.h"
 

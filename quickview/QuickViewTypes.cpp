@@ -4,7 +4,7 @@
 
 #include "quickview/QuickViewTypes.h"
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 
 #include <cstring>
 

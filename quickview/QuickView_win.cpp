@@ -2,7 +2,7 @@
 
 #include "app/MainDialog.h"
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 #include "quickview/QuickViewTypes.h"
 #include "win/ControlText.h"
 #include "win/WaitCursor.h"

@@ -3,7 +3,7 @@
 
 #include "shellext/ContextMenuHandler_win.h"
 
-#include "app/Identity.h"
+#include "base/Identity.h"
 #include "shellext/HandlerText.h"
 #include "shellext/Module_win.h"
 #include "win/Handles.h"

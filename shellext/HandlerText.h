@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Identity.h"
+#include "base/Identity.h"
 
 constexpr const char* menuItemText = "&Tesselwork files";
 constexpr const char* helpText = "Rename selected files with Tesselwork2.";

@@ -2,7 +2,7 @@
 
 #include "shellext/Module_win.h"
 
-#include "app/Identity.h"
+#include "base/Identity.h"
 #include "shellext/ClassFactory_win.h"
 #include "shellext/HandlerText.h"
 #include "win/Handles.h"

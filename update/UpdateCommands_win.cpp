@@ -3,8 +3,8 @@
 
 #include "app/MainDialog.h"
 
-#include "app/Identity.h"
-#include "app/Messages.h"
+#include "base/Identity.h"
+#include "controls/Messages.h"
 #include "update/MakerSite.h"
 #include "update/UpdateCheck.h"
 #include "update/VersionFetch_win.h"

@@ -2,7 +2,7 @@
 
 #include "update/VersionFetch_win.h"
 
-#include "app/Identity.h"
+#include "base/Identity.h"
 #include "update/MakerSite.h"
 #include "update/UpdateCheck.h"
 #include "win/Handles.h"

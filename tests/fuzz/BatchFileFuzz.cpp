@@ -6,7 +6,7 @@
 // a batch that was read, written again, reads back equal.
 
 #include "engine/BatchFile.h"
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 #include <algorithm>

@@ -8,8 +8,8 @@
 // reads, the name stays; and a rule the editor composes from typed text reads back as
 // that text.
 
-#include "engine/CharScan.h"
-#include "engine/CodePage.h"
+#include "base/CharScan.h"
+#include "base/CodePage.h"
 #include "engine/NewPath.h"
 #include "engine/RenameRule.h"
 #include "engine/RuleEditorText.h"

@@ -7,7 +7,7 @@
 // trees: the 64-bit test plays 64-bit Windows, the 32-bit one (in a 32-bit prefix) 32-bit
 // Windows.
 
-#include "app/Identity.h"
+#include "base/Identity.h"
 #include "tests/support/TestFiles.h"
 
 #include <windows.h>

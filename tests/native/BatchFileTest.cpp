@@ -2,7 +2,7 @@
 // hostile and randomly damaged data.
 
 #include "engine/BatchFile.h"
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 
 #include <gtest/gtest.h>
 

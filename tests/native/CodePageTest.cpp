@@ -1,6 +1,6 @@
 // The portable code-page models, and the system code page of whichever build runs them.
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 
 #include <gtest/gtest.h>
 

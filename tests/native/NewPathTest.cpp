@@ -1,7 +1,7 @@
 // The new-name computation: the worked examples and the edge cases, in a single-byte and
 // a double-byte code page, with the date fixed at 7 May 2003.
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 #include "engine/NewPath.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Splitting and joining paths in single-byte and double-byte code pages: a trail byte
 // 0x5C (the second byte of many Japanese and Chinese characters) is never a separator.
 
-#include "engine/PathText.h"
+#include "base/PathText.h"
 
 #include <gtest/gtest.h>
 

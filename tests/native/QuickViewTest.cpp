@@ -1,7 +1,7 @@
 // The quick view's portable rules: the picture fit, the extension key with the pane it
 // chooses, and the bitmap header check that guards the system's bitmap reader.
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 #include "quickview/PictureFit.h"
 #include "quickview/PictureHeader.h"
 #include "quickview/QuickViewTypes.h"

@@ -1,6 +1,6 @@
 // Reading rule text: target, action and arguments, the number conversion, and lines that do not read.
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 #include "engine/RenameRule.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Composing rule text from the editor's boxes: the forms, the messages and their order.
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 #include "engine/RuleEditorText.h"
 
 #include <gtest/gtest.h>

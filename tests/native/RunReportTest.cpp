@@ -1,7 +1,7 @@
 // Preview, rename and undo runs against a model of a folder: the report lines byte for
 // byte, the journal, and what ends up where.
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 #include "engine/NewPath.h"
 #include "engine/RenameRun.h"
 #include "engine/ResultLog.h"

@@ -1,6 +1,6 @@
 // The version text the program shows and compares is the release number the build stamps.
 
-#include "app/Identity.h"
+#include "base/Identity.h"
 
 #include "TesselVersion.h"
 

@@ -4,7 +4,7 @@
 #include "CommandsUiSupport.h"
 
 #include "engine/BatchFile.h"
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 #include "tests/support/HostVolume.h"
 #include "tests/support/TestFiles.h"
 

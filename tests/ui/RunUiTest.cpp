@@ -4,7 +4,7 @@
 #include "CommandsUiSupport.h"
 #include "driver/UiDriver.h"
 
-#include "app/Messages.h"
+#include "controls/Messages.h"
 #include "app/resource.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Registry key, program directory and file helpers on the real system under Wine.
 
-#include "app/Identity.h"
-#include "app/Program.h"
+#include "base/Identity.h"
+#include "base/Program.h"
 #include "app/RegistryKey.h"
 #include "tests/support/TestFiles.h"
 

@@ -4,7 +4,7 @@
 // that no file was lost or overwritten. Set-ups this machine refuses are skipped, saying why.
 
 #include "engine/BatchFile_win.h"
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 #include "engine/FileError.h"
 #include "engine/MoveSteps_win.h"
 #include "engine/NewPath.h"

@@ -1,7 +1,7 @@
 // Filling a real owner-drawn list box with the file list's lines, and its horizontal
 // scroll extent.
 
-#include "filelist/ListBoxes_win.h"
+#include "controls/ListBoxes_win.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestWindows.h"
 

@@ -2,7 +2,7 @@
 // its failure box, the folder dialog's handling of typed folders, and the file dialog's
 // retry when the chosen names do not fit.
 
-#include "app/Identity.h"
+#include "base/Identity.h"
 #include "filelist/FileDialog_win.h"
 #include "filelist/FolderBrowser_win.h"
 #include "filelist/FolderChain_win.h"

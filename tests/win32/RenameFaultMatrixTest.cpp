@@ -1,7 +1,7 @@
 // Rename and undo runs on real files: every fault the matrix names, and after each run
 // a listing of the folder with content hashes proving that no file was lost or overwritten.
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 #include "engine/MoveSteps_win.h"
 #include "engine/NewPath.h"
 #include "engine/RenameRun.h"

@@ -3,7 +3,7 @@
 
 #include "filelist/SelectionCommands_win.h"
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 #include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>

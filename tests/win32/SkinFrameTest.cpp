@@ -4,8 +4,8 @@
 
 #include "SkinTestSupport.h"
 
-#include "app/Messages.h"
-#include "app/SkinDialog_win.h"
+#include "controls/Messages.h"
+#include "controls/SkinDialog_win.h"
 #include "app/resource.h"
 #include "controls/SkinMessageBox_win.h"
 #include "win/ControlText.h"

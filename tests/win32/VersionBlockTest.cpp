@@ -1,6 +1,6 @@
 // The program, the extension and the installers carry the one release number of the build.
 
-#include "app/Identity.h"
+#include "base/Identity.h"
 #include "tests/support/TestFiles.h"
 
 #include "TesselVersion.h"

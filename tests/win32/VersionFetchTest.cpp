@@ -1,7 +1,7 @@
 // The published version fetched over WinINet from a loopback server that stands in for the
 // web proxy of the test prefix's Internet settings.
 
-#include "app/Identity.h"
+#include "base/Identity.h"
 #include "tests/support/LoopbackHttp.h"
 #include "update/MakerSite.h"
 #include "update/VersionFetch_win.h"

@@ -1,6 +1,6 @@
 // The frame's labels: colours, transparency and the caption's redraw over the strip.
 
-#include "app/SkinLabel_win.h"
+#include "controls/SkinLabel_win.h"
 
 bool SkinLabel::create(HWND parent, const std::string& text, const RECT& rect, DWORD extraStyle)
 {

@@ -1,6 +1,6 @@
 // Portable models of code pages 1252, 936 and 932, and the native build's system code page.
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 
 namespace {
 

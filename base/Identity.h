@@ -12,3 +12,6 @@ inline constexpr char installPathValue[] = "InstallPath";
 inline constexpr char handoffFileName[] = "Tessel2.ts2";
 inline constexpr char extensionFileName[] = "Tessel.dll";
 inline constexpr char helpFileName[] = "tessel2.chm";
+
+// The colour scheme of the main window and of every box it shows; never changed.
+inline constexpr int programScheme = 1;

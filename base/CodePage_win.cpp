@@ -1,6 +1,6 @@
 // The system's ANSI code page through the real Win32 functions.
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 
 #include <windows.h>
 

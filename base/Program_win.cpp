@@ -1,8 +1,8 @@
 // Program directory and file helpers.
 
-#include "app/Program.h"
+#include "base/Program.h"
 
-#include "engine/PathText.h"
+#include "base/PathText.h"
 #include "win/Handles.h"
 
 #include <algorithm>

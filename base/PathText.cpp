@@ -1,6 +1,6 @@
 // Code-page-aware splitting and joining of paths.
 
-#include "engine/PathText.h"
+#include "base/PathText.h"
 
 PathText::PathText(const CodePage& codePage)
 {

@@ -1,6 +1,6 @@
 // Filling the program's list boxes fast and keeping their horizontal scroll extent right.
 
-#include "filelist/ListBoxes_win.h"
+#include "controls/ListBoxes_win.h"
 
 #include "win/ControlText.h"
 

@@ -1,6 +1,6 @@
 // The information and question boxes behind showMessage and askYesNo.
 
-#include "app/Messages.h"
+#include "controls/Messages.h"
 
 #include "controls/SkinMessageBox_win.h"
 

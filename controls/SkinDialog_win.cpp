@@ -1,6 +1,6 @@
 // The skinned frame of the main window and of the boxes.
 
-#include "app/SkinDialog_win.h"
+#include "controls/SkinDialog_win.h"
 
 #include "app/resource.h"
 #include "controls/SkinDrawing_win.h"

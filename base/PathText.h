@@ -2,7 +2,7 @@
 // Splitting and joining paths in ANSI text without taking the second byte of a double-byte
 // character for a backslash (in code pages 932, 936, 949 and 950 it can be 0x5C).
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 
 #include <cstddef>
 #include <string>

@@ -1,8 +1,8 @@
 // Character-aware byte searches for the rule reader and the new-name computation.
 
-#include "engine/CharScan.h"
+#include "base/CharScan.h"
 
-#include "engine/CodePage.h"
+#include "base/CodePage.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,7 +3,7 @@
 // strip with title and icon, the close (and minimize) button, the three-line border, the body
 // colours, the caption colours of activation, dragging by the strip and the minimized icon.
 
-#include "app/SkinLabel_win.h"
+#include "controls/SkinLabel_win.h"
 #include "controls/CMacButton_win.h"
 #include "win/Dialog.h"
 #include "win/Handles.h"
