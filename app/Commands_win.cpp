@@ -1,23 +1,31 @@
-// The main window's own commands (the exit question, help, About, minimize), its tooltips
-// and the keyboard routing that runs before the dialog manager sees a key.
+// The main window's own commands (the exit question, help, About, minimize), their skin, and
+// the keys no panel takes.
 
 #include "app/MainDialog.h"
 
 #include "app/AboutBox_win.h"
 #include "base/Identity.h"
-#include "controls/Messages.h"
 #include "base/Program.h"
+#include "controls/Messages.h"
+#include "win/QueuedKeys.h"
 
 #include <shellapi.h>
 
 #include <string>
 
+const CommandBinding<MainDialog> MainDialog::commandTable[] = {
+    {IDC_HELP_BUTTON, BN_CLICKED, &MainDialog::openHelpFile},
+    {IDC_ABOUT, BN_CLICKED, &MainDialog::showAbout},
+    {IDC_MINIMIZE_BUTTON, BN_CLICKED, &MainDialog::minimizeWindow},
+    {0, 0, nullptr},
+};
+
 namespace {
 
-bool keyHeld(int virtualKey)
-{
-    return GetKeyState(virtualKey) < 0;
-}
+const SkinnedButton skinnedButtons[] = {
+    {IDC_ABOUT, IDI_ABOUT, "About..."},
+    {IDC_HELP_BUTTON, IDI_HELP_BUTTON, "Help (F1)"},
+};
 
 // Whatever its class, a control that tells the dialog manager it is a button: Enter on it
 // would click it.
@@ -31,10 +39,19 @@ bool isButton(HWND window)
 
 } // namespace
 
+void MainDialog::setUpSkin()
+{
+    setMinimizedIcon(bigIcon_.get());
+    setUpFrame(programScheme, reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0)), smallIcon_.get());
+    panels_.attach(hwnd());
+    skin_.takeCheckBoxes(hwnd(), {IDC_SHELL_CONTEXT}, programScheme);
+    skin_.takeButtons(hwnd(), skinnedButtons, programScheme);
+}
+
 void MainDialog::confirmExit()
 {
     const std::string question = std::string("Do you want to exit \"") + displayName + "\"?";
-    if (askYesNo(question, scheme) == 1)
+    if (askYesNo(question, programScheme) == 1)
         endModal(IDCANCEL);
 }
 
@@ -49,7 +66,7 @@ void MainDialog::openHelpFile()
 void MainDialog::showAbout()
 {
     AboutBox box(hwnd());
-    box.setScheme(scheme);
+    box.setScheme(programScheme);
     box.run();
 }
 
@@ -58,46 +75,14 @@ void MainDialog::minimizeWindow()
     ShowWindow(hwnd(), SW_MINIMIZE);
 }
 
-bool MainDialog::translateKey(MSG& msg)
+bool MainDialog::translateKey(const MSG& msg)
 {
-    if (msg.message != WM_KEYDOWN || !hwnd())
-        return false;
-    // Only keys meant for this window and its controls; a window of another dialog that
-    // runs inside our loop keeps its keys.
-    if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))
-        return false;
-
-    const WPARAM key = msg.wParam;
-    // AltGr arrives as Control and Alt together: AltGr+A, +C or +M types a letter on many
-    // keyboards (Polish, Czech...) and must reach the edit boxes.
-    if (keyHeld(VK_CONTROL) && !keyHeld(VK_MENU)) {
-        switch (key) {
-        case 'A': selectAll(); return true;
-        case 'I': invertSelection(); return true;
-        case 'C': copySelectedTo(); return true;
-        case 'M': moveSelectedTo(); return true;
-        default: break;
-        }
-    }
-    if (key == VK_DELETE) {
-        if (msg.hwnd == item(IDC_FILE_LIST)) {
-            removeSelected();
-            return true;
-        }
-        if (msg.hwnd == item(IDC_RULE_LIST)) {
-            deleteSelectedRules();
-            return true;
-        }
-        return false;
-    }
     // F1 is the help request; with Shift, Control or Alt it is not.
-    if (key == VK_F1) {
+    if (msg.wParam == VK_F1) {
         if (!keyHeld(VK_SHIFT) && !keyHeld(VK_CONTROL) && !keyHeld(VK_MENU))
             openHelpFile();
         return true;
     }
     // Enter on a focused button would click it; Enter does nothing anywhere in the window.
-    if (key == VK_RETURN && isButton(msg.hwnd))
-        return true;
-    return false;
+    return msg.wParam == VK_RETURN && isButton(msg.hwnd);
 }

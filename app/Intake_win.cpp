@@ -14,8 +14,6 @@ void MainDialog::intakeHandoffFile()
     // leaves the file in place so that nothing handed over is lost.
     if (!readWholeFileExclusive(path, text))
         return;
-    for (std::string& record : parseHandoffRecords(text))
-        addedPaths_.appendUnchecked(record);
-    rebuildFileListView();
+    fileList_.appendHandedOver(parseHandoffRecords(text));
     forceDeleteFile(path);
 }

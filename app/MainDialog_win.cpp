@@ -1,94 +1,42 @@
-// The main window's start-up, its command table and message routing.
+// The main window's start-up, the connections between its panels, and message routing.
 
 #include "app/MainDialog.h"
 
-#include "base/Identity.h"
-#include "controls/Messages.h"
-#include "base/Program.h"
 #include "app/RegistryKey.h"
 #include "app/ShellRegistration.h"
+#include "base/Identity.h"
+#include "base/Program.h"
+#include "controls/Messages.h"
 
-#include <commctrl.h>
-
-// Control notification -> command. Each subsystem keeps its rows in its own section.
-const CommandBinding<MainDialog> MainDialog::commandTable[] = {
-    // ---- file list ----
-    {IDC_ADD_FILES, BN_CLICKED, &MainDialog::addFiles},
-    {IDC_ADD_DIR, BN_CLICKED, &MainDialog::addFolder},
-    {IDC_FILTER, EN_CHANGE, &MainDialog::onFilterEdited},
-    {IDC_CASE, BN_CLICKED, &MainDialog::rebuildFileListView},
-    {IDC_EXCLUDE, BN_CLICKED, &MainDialog::rebuildFileListView},
-
-    // ---- selection commands ----
-    {IDC_FILE_LIST, LBN_DBLCLK, &MainDialog::openCurrentFile},
-    {IDC_REMOVE_SELECTED, BN_CLICKED, &MainDialog::removeSelected},
-    {IDC_REMOVE_ALL, BN_CLICKED, &MainDialog::removeAll},
-    {IDC_SELECT_ALL, BN_CLICKED, &MainDialog::selectAll},
-    {IDC_INVERT, BN_CLICKED, &MainDialog::invertSelection},
-    {IDC_COPY_TO, BN_CLICKED, &MainDialog::copySelectedTo},
-    {IDC_MOVE_TO, BN_CLICKED, &MainDialog::moveSelectedTo},
-
-    // ---- rule editor and runs ----
-    {IDC_RULE_ACTION, CBN_SELCHANGE, &MainDialog::onActionChanged},
-    {IDC_RULE_ARG1, CBN_SELCHANGE, &MainDialog::onFirstArgumentChanged},
-    {IDC_RULE_ARG1, CBN_EDITCHANGE, &MainDialog::onFirstArgumentEdited},
-    {IDC_ADD_RULE, BN_CLICKED, &MainDialog::addRule},
-    {IDC_DELETE_RULE, BN_CLICKED, &MainDialog::deleteSelectedRules},
-    {IDC_RULE_UP, BN_CLICKED, &MainDialog::moveRuleUp},
-    {IDC_RULE_DOWN, BN_CLICKED, &MainDialog::moveRuleDown},
-    {IDC_PREVIEW, BN_CLICKED, &MainDialog::previewCommand},
-    {IDC_RENAME, BN_CLICKED, &MainDialog::renameCommand},
-    {IDC_UNDO, BN_CLICKED, &MainDialog::undoCommand},
-
-    // ---- batch files and logs ----
-    {IDC_LOAD_BATCH, BN_CLICKED, &MainDialog::loadBatch},
-    {IDC_SAVE_BATCH, BN_CLICKED, &MainDialog::saveBatch},
-    {IDC_SAVE_LOG, BN_CLICKED, &MainDialog::saveResultLog},
-
-    // ---- window commands ----
-    {IDC_HELP_BUTTON, BN_CLICKED, &MainDialog::openHelpFile},
-    {IDC_ABOUT, BN_CLICKED, &MainDialog::showAbout},
-    {IDC_MINIMIZE_BUTTON, BN_CLICKED, &MainDialog::minimizeWindow},
-
-    // ---- update check and web links ----
-    {IDC_UPDATE, BN_CLICKED, &MainDialog::onOnlineUpdate},
-    {IDC_WEB, BN_CLICKED, &MainDialog::onVisitWebPage},
-    {IDC_MAIL, BN_CLICKED, &MainDialog::onSendMail},
-
-    // ---- quick view ----
-    {IDC_FILE_LIST, LBN_SELCHANGE, &MainDialog::onFileListSelectionChange},
-    {IDC_QUICKVIEW, BN_CLICKED, &MainDialog::onQuickViewSwitch},
-
-    // ---- shell context ----
-    {0, 0, nullptr},
-};
-
-namespace {
-
-// Items the template gives the two drop-down lists of the rule editor.
-const char* const ruleTargets[] = {"FILENAME", "FILEEXT"};
-const char* const ruleActions[] = {"PREFIX", "SUFFIX", "REMOVE", "REPLACE", "UPPERCASE", "LOWERCASE"};
-
-void fillComboBox(HWND combo, const char* const* items, std::size_t count)
+MainDialog::MainDialog()
+    : SkinDialog(IDD_MAIN, mainWindowFrame),
+      fileList_(programScheme),
+      runs_(programScheme, {[this]() -> const std::vector<std::string>& { return fileList_.lines(); },
+                            [this] {
+                                std::vector<std::string_view> paths;
+                                paths.reserve(fileList_.addedPaths().size());
+                                for (const AddedPaths::Entry& entry : fileList_.addedPaths())
+                                    paths.push_back(entry.path());
+                                return paths;
+                            },
+                            [this](const std::vector<std::string>& added, const std::vector<std::string>& lines) {
+                                fileList_.replace(added, lines);
+                            }}),
+      quickView_(programScheme, {IDC_FILE_LIST, IDC_FILE_LIST_GROUP,
+                                 [this](std::string& path) { return fileList_.currentLine(path); }}),
+      update_(programScheme, [this] { endModal(IDCANCEL); }),
+      panels_({&fileList_, &runs_, &quickView_, &update_})
 {
-    for (std::size_t i = 0; i < count; ++i)
-        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i]));
+    fileList_.setEvents({[this] { runs_.forgetLastRun(); }, [this] { runs_.disableUndo(); },
+                         [this] { quickView_.onCurrentFileChanged(); }});
 }
-
-} // namespace
-
-
-MainDialog::MainDialog() : SkinDialog(IDD_MAIN, mainWindowFrame) {}
 
 MainDialog::~MainDialog() = default;
 
 bool MainDialog::onInitDialog()
 {
-    // Messages are owned by this window from now on; the two drop-down lists of the rule
-    // editor get their fixed items.
+    // Messages are owned by this window from now on.
     setMessageOwner(hwnd());
-    fillComboBox(item(IDC_RULE_TARGET), ruleTargets, sizeof ruleTargets / sizeof *ruleTargets);
-    fillComboBox(item(IDC_RULE_ACTION), ruleActions, sizeof ruleActions / sizeof *ruleActions);
 
     // Window icons from the program icon, large and 16 x 16.
     HINSTANCE module = GetModuleHandleA(nullptr);
@@ -109,14 +57,9 @@ bool MainDialog::onInitDialog()
 
     SetWindowTextA(hwnd(), displayName);
 
-    // Frame, skin, buttons, tooltips, list colours and quick-view panes.
+    // The frame first, then each panel takes over its controls: the quick view's panes are
+    // made last of the window's children but for the window's own.
     setUpSkin();
-    filterTyping_.attach(hwnd(), item(IDC_FILTER), [this] { rebuildFileListView(); });
-    createQuickViewPanes();
-
-    // The rule target box starts on FILENAME; the rest of the rule editor as it starts.
-    SendDlgItemMessageA(hwnd(), IDC_RULE_TARGET, CB_SETCURSEL, 0, 0);
-    initRuleEditor();
 
     // Files handed over by the Explorer command.
     intakeHandoffFile();
@@ -137,27 +80,24 @@ void MainDialog::onCancel()
 
 bool MainDialog::preTranslateMessage(MSG& msg)
 {
-    filterTyping_.beforeDispatch(msg);
-    return filterQuickViewMessage(msg) || translateKey(msg);
+    if (panels_.preTranslateMessage(msg))
+        return true;
+    if (msg.message != WM_KEYDOWN || !hwnd())
+        return false;
+    // Only keys meant for this window and its controls; a window of another dialog that
+    // runs inside our loop keeps its keys.
+    if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))
+        return false;
+    return panels_.translateKey(msg) || translateKey(msg);
 }
 
 bool MainDialog::onCommand(int id, int code, HWND)
 {
-    // A command sent from outside in the middle of a typing burst works on the view of
-    // the text typed so far, as every command does.
-    if (id != IDC_FILTER)
-        filterTyping_.settle();
-    return dispatch(this, commandTable, id, code);
-}
-
-INT_PTR MainDialog::onMessage(UINT message, WPARAM wParam, LPARAM, bool& handled)
-{
-    handled = onQuickViewMessage(message, wParam);
-    return 0;
+    return panels_.onCommand(id, code) || dispatchCommand(*this, commandTable, id, code);
 }
 
 void MainDialog::onDestroy()
 {
-    destroyQuickViewPanes();
+    panels_.onDestroy();
     setMessageOwner(nullptr);
 }

@@ -4,7 +4,6 @@
 #include "app/ShellRegistration.h"
 
 #include "base/Identity.h"
-#include "app/MainDialog.h"
 #include "controls/Messages.h"
 #include "base/Program.h"
 #include "win/Handles.h"

@@ -1,6 +1,11 @@
 #pragma once
 // The program's identity constants.
 
+// The program's icon, which its windows and boxes show.
+#define IDI_PROGRAM             128
+
+#ifndef RC_INVOKED
+
 inline constexpr char displayName[] = "Tesselwork 2";
 inline constexpr char programName[] = "Tessel2";
 inline constexpr char versionText[] = "2.21";
@@ -15,3 +20,5 @@ inline constexpr char helpFileName[] = "tessel2.chm";
 
 // The colour scheme of the main window and of every box it shows; never changed.
 inline constexpr int programScheme = 1;
+
+#endif

@@ -12,7 +12,7 @@
 #include "engine/RenameJournal.h"
 #include "filelist/AddedPaths.h"
 #include "controls/ListBoxes_win.h"
-#include "filelist/SelectionCommands_win.h"
+#include "filelist/LineSelection_win.h"
 
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestWindows.h"

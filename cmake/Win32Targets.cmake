@@ -23,9 +23,12 @@ target_link_libraries(tessel_win PUBLIC tessel_core
 
 # Resources: windres writes no dependency information, so every file the script pulls in is
 # listed explicitly.
+# The identifiers come from app/resource.h and the headers of the panels it names.
 file(GLOB app_resource_files CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/app/res/*.ico ${CMAKE_SOURCE_DIR}/app/res/*.bmp
-  ${CMAKE_SOURCE_DIR}/app/res/*.manifest ${CMAKE_SOURCE_DIR}/app/res/*.rc2 ${CMAKE_SOURCE_DIR}/app/*.h)
+  ${CMAKE_SOURCE_DIR}/app/res/*.manifest ${CMAKE_SOURCE_DIR}/app/res/*.rc2 ${CMAKE_SOURCE_DIR}/app/*.h
+  ${CMAKE_SOURCE_DIR}/*/*Panel_win.h ${CMAKE_SOURCE_DIR}/base/Identity.h
+  ${CMAKE_SOURCE_DIR}/controls/SkinDialog_win.h)
 list(APPEND app_resource_files ${TESSEL_GENERATED_DIR}/TesselVersion.h)
 # The version blocks of the program and the extension read the release number from here.
 include_directories(${TESSEL_GENERATED_DIR})

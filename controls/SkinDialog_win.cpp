@@ -2,7 +2,7 @@
 
 #include "controls/SkinDialog_win.h"
 
-#include "app/resource.h"
+#include "base/Identity.h"
 #include "controls/SkinDrawing_win.h"
 #include "win/ControlText.h"
 

@@ -3,6 +3,15 @@
 // strip with title and icon, the close (and minimize) button, the three-line border, the body
 // colours, the caption colours of activation, dragging by the strip and the minimized icon.
 
+#define IDD_SKINBOX             129
+#define IDI_CLOSE               131
+#define IDI_MINIMIZE            133
+#define IDB_CAPTION_SCHEME1     231
+#define IDC_CLOSE_BUTTON        2
+#define IDC_MINIMIZE_BUTTON     5001
+
+#ifndef RC_INVOKED
+
 #include "controls/SkinLabel_win.h"
 #include "controls/CMacButton_win.h"
 #include "win/Dialog.h"
@@ -124,3 +133,5 @@ private:
 
 // A font of the skin: Tahoma, cell height in pixels.
 HFONT createTahoma(int height, int weight);
+
+#endif

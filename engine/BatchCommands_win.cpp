@@ -1,18 +1,23 @@
-// "Save batch", "Load batch" and "Save result log" of the main window.
+// "Save batch", "Load batch" and "Save result log" of the rules panel.
 
-#include "app/MainDialog.h"
+#include "engine/RunsPanel_win.h"
 
 #include "base/Program.h"
+#include "controls/ListBoxes_win.h"
 #include "engine/BatchFile_win.h"
 #include "engine/FileError_win.h"
 #include "engine/ResultLogFile.h"
-#include "controls/ListBoxes_win.h"
-#include "filelist/SelectionCommands_win.h"
 #include "win/ControlText.h"
 #include "win/WaitCursor.h"
 
 #include <commdlg.h>
 
+const CommandBinding<RunsPanel> RunsPanel::batchCommands[] = {
+    {IDC_LOAD_BATCH, BN_CLICKED, &RunsPanel::loadBatch},
+    {IDC_SAVE_BATCH, BN_CLICKED, &RunsPanel::saveBatch},
+    {IDC_SAVE_LOG, BN_CLICKED, &RunsPanel::saveResultLog},
+    {0, 0, nullptr},
+};
 
 namespace {
 
@@ -48,31 +53,29 @@ bool chooseBatchFile(HWND owner, bool save, std::string& path)
 
 } // namespace
 
-void MainDialog::saveBatch()
+void RunsPanel::saveBatch()
 {
     std::string path;
-    if (!chooseBatchFile(hwnd(), true, path))
+    if (!chooseBatchFile(dialog(), true, path))
         return;
     WaitCursor wait;
     // Written straight from the window's own lists: 100,000 paths are not copied first.
     BatchFileRefs batch;
-    batch.addedPaths.reserve(addedPaths_.size());
-    for (const AddedPaths::Entry& entry : addedPaths_)
-        batch.addedPaths.push_back(entry.path());
-    batch.fileListLines = refsOf(fileListBox_.lines());
+    batch.addedPaths = files_.addedPaths();
+    batch.fileListLines = refsOf(files_.lines());
     batch.journalPaths = refsOf(renameJournal_.paths());
     batch.ruleLines = refsOf(ruleListBox_.lines());
     batch.undoAvailable = IsWindowEnabled(item(IDC_UNDO)) != FALSE;
     const FileOutcome outcome = saveBatchFile(path, batch);
     wait.restore();
     if (outcome.kind == FileOutcome::failed)
-        showSystemFileErrorBox(hwnd(), outcome.systemCode, path);
+        showSystemFileErrorBox(dialog(), outcome.systemCode, path);
 }
 
-void MainDialog::loadBatch()
+void RunsPanel::loadBatch()
 {
     std::string path;
-    if (!chooseBatchFile(hwnd(), false, path))
+    if (!chooseBatchFile(dialog(), false, path))
         return;
     WaitCursor wait;
     // All five items are read before anything changes: a file that fails leaves the lists,
@@ -84,23 +87,22 @@ void MainDialog::loadBatch()
         return;
     case FileOutcome::pastEnd:
         wait.restore();
-        showFileErrorBox(hwnd(), FileErrorCause::endOfFile, std::string());
+        showFileErrorBox(dialog(), FileErrorCause::endOfFile, std::string());
         return;
     case FileOutcome::failed:
         wait.restore();
-        showSystemFileErrorBox(hwnd(), outcome.systemCode, path);
+        showSystemFileErrorBox(dialog(), outcome.systemCode, path);
         return;
     case FileOutcome::done:
         break;
     }
-    addedPaths_.replaceAll(batch.addedPaths);
+    files_.replace(batch.addedPaths, batch.fileListLines);
     renameJournal_.assign(std::move(batch.journalPaths));
-    refillListBox(item(IDC_FILE_LIST), batch.fileListLines);
     refillListBox(item(IDC_RULE_LIST), batch.ruleLines);
     EnableWindow(item(IDC_UNDO), batch.undoAvailable ? TRUE : FALSE);
 }
 
-void MainDialog::saveResultLog()
+void RunsPanel::saveResultLog()
 {
     const std::string text = windowText(item(IDC_RESULT_LIST));
     if (text.empty())
@@ -111,5 +113,5 @@ void MainDialog::saveResultLog()
     const FileOutcome outcome = writeWholeFile(path, log.content);
     wait.restore();
     if (outcome.kind == FileOutcome::failed)
-        showSystemFileErrorBox(hwnd(), outcome.systemCode, path);
+        showSystemFileErrorBox(dialog(), outcome.systemCode, path);
 }

@@ -1,16 +1,27 @@
-// The rule editor of the main window: composing one rule in the combo boxes, and adding,
-// deleting and reordering the lines of the rules list (1006).
+// The rules panel's editor: composing one rule in the combo boxes, and adding, deleting and
+// reordering the lines of the rules list (1006).
 
-#include "app/MainDialog.h"
+#include "engine/RunsPanel_win.h"
 
-#include "controls/Messages.h"
 #include "base/CodePage.h"
-#include "engine/RuleEditorText.h"
 #include "controls/ListBoxes_win.h"
+#include "controls/Messages.h"
+#include "engine/RuleEditorText.h"
 #include "win/ControlText.h"
 
 #include <string>
 #include <vector>
+
+const CommandBinding<RunsPanel> RunsPanel::ruleEditorCommands[] = {
+    {IDC_RULE_ACTION, CBN_SELCHANGE, &RunsPanel::onActionChanged},
+    {IDC_RULE_ARG1, CBN_SELCHANGE, &RunsPanel::onFirstArgumentChanged},
+    {IDC_RULE_ARG1, CBN_EDITCHANGE, &RunsPanel::onFirstArgumentEdited},
+    {IDC_ADD_RULE, BN_CLICKED, &RunsPanel::addRule},
+    {IDC_DELETE_RULE, BN_CLICKED, &RunsPanel::deleteSelectedRules},
+    {IDC_RULE_UP, BN_CLICKED, &RunsPanel::moveRuleUp},
+    {IDC_RULE_DOWN, BN_CLICKED, &RunsPanel::moveRuleDown},
+    {0, 0, nullptr},
+};
 
 namespace {
 
@@ -47,24 +58,24 @@ enum ActionPosition { actionPrefix, actionSuffix, actionRemove, actionReplace, a
 
 } // namespace
 
-void MainDialog::initRuleEditor()
+void RunsPanel::initRuleEditor()
 {
-    SendDlgItemMessageA(hwnd(), IDC_RULE_ACTION, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SendDlgItemMessageA(dialog(), IDC_RULE_ACTION, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     emptyCombo(item(IDC_RULE_ARG1));
     emptyCombo(item(IDC_RULE_ARG2));
     EnableWindow(item(IDC_RULE_ARG2), FALSE);
-    SetDlgItemTextA(hwnd(), IDC_RULE_ARG_LABEL, "");
+    SetDlgItemTextA(dialog(), IDC_RULE_ARG_LABEL, "");
 }
 
-void MainDialog::onActionChanged()
+void RunsPanel::onActionChanged()
 {
     HWND first = item(IDC_RULE_ARG1);
     HWND second = item(IDC_RULE_ARG2);
     emptyCombo(first);
     emptyCombo(second);
-    SetDlgItemTextA(hwnd(), IDC_RULE_ARG_LABEL, "");
+    SetDlgItemTextA(dialog(), IDC_RULE_ARG_LABEL, "");
 
-    switch (SendDlgItemMessageA(hwnd(), IDC_RULE_ACTION, CB_GETCURSEL, 0, 0)) {
+    switch (SendDlgItemMessageA(dialog(), IDC_RULE_ACTION, CB_GETCURSEL, 0, 0)) {
     case actionPrefix:
     case actionSuffix:
         addItems(first, {"digit", "date"});
@@ -77,7 +88,7 @@ void MainDialog::onActionChanged()
         EnableWindow(second, FALSE);
         break;
     case actionReplace:
-        SetDlgItemTextA(hwnd(), IDC_RULE_ARG_LABEL, "with");
+        SetDlgItemTextA(dialog(), IDC_RULE_ARG_LABEL, "with");
         EnableWindow(second, TRUE);
         break;
     case actionUpper:
@@ -91,34 +102,34 @@ void MainDialog::onActionChanged()
     }
 }
 
-void MainDialog::onFirstArgumentChanged()
+void RunsPanel::onFirstArgumentChanged()
 {
     HWND second = item(IDC_RULE_ARG2);
     emptyCombo(second);
 
     const std::string picked = selectedItemText(item(IDC_RULE_ARG1));
     if (picked == "left" || picked == "right" || picked == "digit") {
-        SetDlgItemTextA(hwnd(), IDC_RULE_ARG_LABEL, "length");
+        SetDlgItemTextA(dialog(), IDC_RULE_ARG_LABEL, "length");
         SetWindowTextA(second, "1");
     } else if (picked == "date") {
-        SetDlgItemTextA(hwnd(), IDC_RULE_ARG_LABEL, "format");
+        SetDlgItemTextA(dialog(), IDC_RULE_ARG_LABEL, "format");
         addItems(second, {"mm-dd-yy", "mm-dd-yyyy", "dd-mm-yy", "dd-mm-yyyy"});
         SendMessageA(second, CB_SETCURSEL, 0, 0);
     }
     bool enable = picked != "all";
-    const bool remove = SendDlgItemMessageA(hwnd(), IDC_RULE_ACTION, CB_GETCURSEL, 0, 0) == actionRemove;
+    const bool remove = SendDlgItemMessageA(dialog(), IDC_RULE_ACTION, CB_GETCURSEL, 0, 0) == actionRemove;
     if (remove && picked != "left" && picked != "right" && picked != "date")
         enable = false;
     EnableWindow(second, enable ? TRUE : FALSE);
 }
 
-void MainDialog::onFirstArgumentEdited()
+void RunsPanel::onFirstArgumentEdited()
 {
-    switch (SendDlgItemMessageA(hwnd(), IDC_RULE_ACTION, CB_GETCURSEL, 0, 0)) {
+    switch (SendDlgItemMessageA(dialog(), IDC_RULE_ACTION, CB_GETCURSEL, 0, 0)) {
     case actionPrefix:
     case actionSuffix:
     case actionRemove:
-        SetDlgItemTextA(hwnd(), IDC_RULE_ARG_LABEL, "");
+        SetDlgItemTextA(dialog(), IDC_RULE_ARG_LABEL, "");
         EnableWindow(item(IDC_RULE_ARG2), FALSE);
         break;
     default:
@@ -126,7 +137,7 @@ void MainDialog::onFirstArgumentEdited()
     }
 }
 
-void MainDialog::addRule()
+void RunsPanel::addRule()
 {
     RuleEditorState state;
     state.target = windowText(item(IDC_RULE_TARGET));
@@ -143,7 +154,7 @@ void MainDialog::addRule()
     std::string rule;
     std::string message;
     if (!composeRuleText(state, systemCodePage(), rule, message)) {
-        showMessage(message, scheme);
+        showMessage(message, scheme_);
         return;
     }
 
@@ -158,7 +169,7 @@ void MainDialog::addRule()
     updateHorizontalExtent(rules);
 }
 
-void MainDialog::deleteSelectedRules()
+void RunsPanel::deleteSelectedRules()
 {
     HWND rules = item(IDC_RULE_LIST);
     const LRESULT selected = SendMessageA(rules, LB_GETSELCOUNT, 0, 0);
@@ -196,12 +207,12 @@ void moveCaretLine(HWND rules, int step)
 
 } // namespace
 
-void MainDialog::moveRuleUp()
+void RunsPanel::moveRuleUp()
 {
     moveCaretLine(item(IDC_RULE_LIST), -1);
 }
 
-void MainDialog::moveRuleDown()
+void RunsPanel::moveRuleDown()
 {
     moveCaretLine(item(IDC_RULE_LIST), +1);
 }

@@ -1,9 +1,9 @@
-// Preview, Rename and Undo: the three runs of the main window over the file list.
+// Preview, Rename and Undo: the three runs of the rules panel over the file list.
 
-#include "app/MainDialog.h"
+#include "engine/RunsPanel_win.h"
 
-#include "controls/Messages.h"
 #include "base/CodePage.h"
+#include "controls/Messages.h"
 #include "engine/MoveSteps_win.h"
 #include "engine/NewPath.h"
 #include "engine/RenameRun.h"
@@ -12,6 +12,13 @@
 
 #include <string>
 #include <vector>
+
+const CommandBinding<RunsPanel> RunsPanel::runCommands[] = {
+    {IDC_PREVIEW, BN_CLICKED, &RunsPanel::previewCommand},
+    {IDC_RENAME, BN_CLICKED, &RunsPanel::renameCommand},
+    {IDC_UNDO, BN_CLICKED, &RunsPanel::undoCommand},
+    {0, 0, nullptr},
+};
 
 namespace {
 
@@ -29,14 +36,14 @@ void setResultText(HWND edit, const std::string& report)
     SetWindowTextA(edit, report.c_str());
 }
 
-bool runPreconditionsMet(HWND fileList, HWND ruleList)
+bool runPreconditionsMet(const std::vector<std::string>& files, HWND ruleList, int scheme)
 {
-    if (lineCount(fileList) == 0) {
-        showMessage("The file list is null, please add file first.", programScheme);
+    if (files.empty()) {
+        showMessage("The file list is null, please add file first.", scheme);
         return false;
     }
     if (lineCount(ruleList) == 0) {
-        showMessage("Please define the rename rules.", programScheme);
+        showMessage("Please define the rename rules.", scheme);
         return false;
     }
     return true;
@@ -53,39 +60,45 @@ void enableUndo(HWND dialog, HWND undo, bool enable)
 
 } // namespace
 
-void MainDialog::previewCommand()
+void RunsPanel::previewCommand()
 {
-    if (runPreconditionsMet(item(IDC_FILE_LIST), item(IDC_RULE_LIST)))
+    if (runPreconditionsMet(files_.lines(), item(IDC_RULE_LIST), scheme_))
         runRules(false);
 }
 
-void MainDialog::renameCommand()
+void RunsPanel::renameCommand()
 {
-    if (runPreconditionsMet(item(IDC_FILE_LIST), item(IDC_RULE_LIST)))
+    if (runPreconditionsMet(files_.lines(), item(IDC_RULE_LIST), scheme_))
         runRules(true);
 }
 
-void MainDialog::runRules(bool renameOnDisk)
+void RunsPanel::runRules(bool renameOnDisk)
 {
     WaitCursor wait;
-    const std::vector<std::string>& files = fileListBox_.lines();
+    const std::vector<std::string>& files = files_.lines();
     const NewPathComputer computer(ruleListBox_.lines(), systemCodePage(),
                                    systemLocalClock());
     DiskMover mover;
     const std::string report = runRenameRules(renameOnDisk, files, computer, &mover, renameJournal_);
     setResultText(item(IDC_RESULT_LIST), report);
-    enableUndo(hwnd(), item(IDC_UNDO), renameOnDisk);
+    enableUndo(dialog(), item(IDC_UNDO), renameOnDisk);
 }
 
-void MainDialog::undoCommand()
+void RunsPanel::undoCommand()
 {
-    enableUndo(hwnd(), item(IDC_UNDO), false);
+    enableUndo(dialog(), item(IDC_UNDO), false);
     UndoMover mover;
-    const std::string report = runUndo(renameJournal_, fileListBox_.lines(), mover);
+    const std::string report = runUndo(renameJournal_, files_.lines(), mover);
     setResultText(item(IDC_RESULT_LIST), report);
 }
 
-void MainDialog::clearJournal()
+void RunsPanel::forgetLastRun()
 {
     renameJournal_.clear();
+    disableUndo();
+}
+
+void RunsPanel::disableUndo()
+{
+    EnableWindow(item(IDC_UNDO), FALSE);
 }

@@ -3,7 +3,6 @@
 #include "filelist/FolderChain_win.h"
 
 #include "base/Identity.h"
-#include "app/resource.h"
 #include "filelist/FolderChain.h"
 
 #include <windows.h>

@@ -5,36 +5,12 @@
 
 #include <utility>
 
-namespace {
-
-bool keyHeld(int virtualKey)
-{
-    return GetKeyState(virtualKey) < 0;
-}
-
-} // namespace
-
-bool keyInputWaiting()
-{
-    const UINT flags = PM_NOREMOVE | PM_NOYIELD | PM_QS_INPUT | PM_QS_POSTMESSAGE;
-    MSG waiting;
-    // A key release alone types nothing: the release of the key just typed is usually
-    // waiting already.
-    return PeekMessageA(&waiting, nullptr, WM_KEYDOWN, WM_KEYDOWN, flags) ||
-           PeekMessageA(&waiting, nullptr, WM_CHAR, WM_CHAR, flags);
-}
-
-TypingBurst::~TypingBurst()
-{
-    if (timerSet_ && owner_ && IsWindow(owner_))
-        KillTimer(owner_, reinterpret_cast<UINT_PTR>(this));
-}
-
 void TypingBurst::attach(HWND owner, HWND edit, std::function<void()> rebuild)
 {
     owner_ = owner;
     edit_ = edit;
     rebuild_ = std::move(rebuild);
+    fallback_.attach(owner, [this] { settle(); });
 }
 
 bool TypingBurst::isTyping(const MSG& msg) const
@@ -69,8 +45,7 @@ bool TypingBurst::deferChange()
         owed_ = false;
         return false;
     }
-    // Timers come only when the queue holds nothing else: after the last waiting key.
-    timerSet_ = SetTimer(owner_, reinterpret_cast<UINT_PTR>(this), fallbackMs, &TypingBurst::onTimer) != 0;
+    fallback_.arm();
     return true;
 }
 
@@ -86,25 +61,5 @@ void TypingBurst::settle()
 void TypingBurst::forget()
 {
     owed_ = false;
-    if (timerSet_) {
-        KillTimer(owner_, reinterpret_cast<UINT_PTR>(this));
-        timerSet_ = false;
-    }
-}
-
-void CALLBACK TypingBurst::onTimer(HWND window, UINT, UINT_PTR id, DWORD)
-{
-    // The timer's identifier is the object that set it; forget() kills it before the
-    // object goes, so a pointer that arrives here is alive.
-    auto* self = reinterpret_cast<TypingBurst*>(id);
-    if (!self || self->owner_ != window)
-        return;
-    // No exception may unwind through the system's timer dispatch.
-    try {
-        if (self->owed_)
-            self->settle();
-        else
-            self->forget();
-    } catch (...) {
-    }
+    fallback_.cancel();
 }

@@ -2,6 +2,8 @@
 // Typing into the filter box: a burst of keys already waiting in the queue costs one rebuild
 // of the file list view, not one per key.
 
+#include "win/QueuedKeys.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -17,7 +19,6 @@
 class TypingBurst {
 public:
     TypingBurst() = default;
-    ~TypingBurst();
     TypingBurst(const TypingBurst&) = delete;
     TypingBurst& operator=(const TypingBurst&) = delete;
 
@@ -41,7 +42,6 @@ public:
     static constexpr UINT fallbackMs = 30;
 
 private:
-    static void CALLBACK onTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
     bool isTyping(const MSG& msg) const;
 
     HWND owner_ = nullptr;
@@ -49,9 +49,6 @@ private:
     std::function<void()> rebuild_;
     bool typingInDispatch_ = false;
     bool owed_ = false;
-    bool timerSet_ = false;
+    // A last queued key that changed nothing (an arrow, a lone Shift) leaves the debt to this.
+    AfterQueuedKeys fallback_{fallbackMs};
 };
-
-// True when a key press or a character is waiting in this thread's queue; nothing is taken
-// from the queue. Messages sent from other threads may be delivered meanwhile (Wine does).
-bool keyInputWaiting();

@@ -13,6 +13,20 @@ struct CommandBinding {
     void (D::*handler)();
 };
 
+// Runs the handler bound to (id, code) in a table ended by a row without handler; true when
+// a row matched.
+template <typename D>
+bool dispatchCommand(D& self, const CommandBinding<D>* table, int id, int code)
+{
+    for (const CommandBinding<D>* row = table; row->handler; ++row) {
+        if (row->controlId == id && row->notification == code) {
+            (self.*row->handler)();
+            return true;
+        }
+    }
+    return false;
+}
+
 class Dialog {
 public:
     explicit Dialog(int templateId, HINSTANCE module = nullptr);
@@ -56,20 +70,6 @@ protected:
         return 0;
     }
     virtual void onDestroy() {}
-
-    // Runs the handler bound to (id, code) in a table ended by a row without handler;
-    // true when a row matched.
-    template <typename D>
-    static bool dispatch(D* self, const CommandBinding<D>* table, int id, int code)
-    {
-        for (const CommandBinding<D>* row = table; row->handler; ++row) {
-            if (row->controlId == id && row->notification == code) {
-                (self->*row->handler)();
-                return true;
-            }
-        }
-        return false;
-    }
 
 private:
     static INT_PTR CALLBACK dialogProc(HWND, UINT, WPARAM, LPARAM);

@@ -1,7 +1,7 @@
 // The list-box side of the selection commands on a real owner-drawn list box of more lines
 // than one block of the top-line mover, and the system code page's wide-string conversion.
 
-#include "filelist/SelectionCommands_win.h"
+#include "filelist/LineSelection_win.h"
 
 #include "base/CodePage.h"
 #include "tests/support/TestWindows.h"

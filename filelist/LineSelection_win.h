@@ -1,5 +1,5 @@
 #pragma once
-// The list-box side of the selection commands, shared by the main window and the benchmark.
+// The list-box side of the selection commands, shared by the file list panel and the benchmark.
 
 #include "win/ControlText.h"
 

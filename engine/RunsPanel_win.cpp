@@ -1,0 +1,58 @@
+// The rules and runs panel: its skin, its first state, and where its notifications and keys go.
+
+#include "engine/RunsPanel_win.h"
+
+namespace {
+
+// Preview, Rename and Undo have icons but no tooltip.
+const SkinnedButton skinnedButtons[] = {
+    {IDC_LOAD_BATCH, IDI_LOAD_BATCH, "Load batch"},
+    {IDC_SAVE_BATCH, IDI_SAVE_BATCH, "Save batch"},
+    {IDC_ADD_RULE, IDI_ADD_RULE, "Add rule"},
+    {IDC_DELETE_RULE, IDI_DELETE_RULE, "Delete rule"},
+    {IDC_RULE_UP, IDI_RULE_UP, "Move up"},
+    {IDC_RULE_DOWN, IDI_RULE_DOWN, "Move down"},
+    {IDC_PREVIEW, IDI_PREVIEW, nullptr},
+    {IDC_RENAME, IDI_RENAME, nullptr},
+    {IDC_UNDO, IDI_UNDO, nullptr},
+    {IDC_SAVE_LOG, IDI_SAVE_LOG, "Save result log"},
+};
+
+// Items the template gives the two drop-down lists of the rule editor.
+const char* const ruleTargets[] = {"FILENAME", "FILEEXT"};
+const char* const ruleActions[] = {"PREFIX", "SUFFIX", "REMOVE", "REPLACE", "UPPERCASE", "LOWERCASE"};
+
+template <std::size_t N>
+void fillComboBox(HWND combo, const char* const (&items)[N])
+{
+    for (const char* text : items)
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
+} // namespace
+
+void RunsPanel::onAttach()
+{
+    fillComboBox(item(IDC_RULE_TARGET), ruleTargets);
+    fillComboBox(item(IDC_RULE_ACTION), ruleActions);
+    PanelSkin::takeList(ruleListBox_, item(IDC_RULE_LIST), scheme_);
+    skin_.takeButtons(dialog(), skinnedButtons, scheme_);
+    // The rule target box starts on FILENAME.
+    SendDlgItemMessageA(dialog(), IDC_RULE_TARGET, CB_SETCURSEL, 0, 0);
+    initRuleEditor();
+}
+
+bool RunsPanel::onCommand(int id, int code)
+{
+    return dispatchCommand(*this, ruleEditorCommands, id, code) || dispatchCommand(*this, runCommands, id, code) ||
+           dispatchCommand(*this, batchCommands, id, code);
+}
+
+bool RunsPanel::translateKey(const MSG& msg)
+{
+    if (msg.wParam == VK_DELETE && msg.hwnd == item(IDC_RULE_LIST)) {
+        deleteSelectedRules();
+        return true;
+    }
+    return false;
+}
