@@ -76,14 +76,9 @@ void FileListPanel::invertSelection()
 
 void FileListPanel::openCurrentFile()
 {
-    HWND list = item(IDC_FILE_LIST);
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    if (count == LB_ERR || count <= 0)
+    std::string line;
+    if (!currentLine(line))
         return;
-    const LRESULT caret = SendMessageA(list, LB_GETCARETINDEX, 0, 0);
-    if (caret == LB_ERR || caret < 0 || caret >= count)
-        return;
-    const std::string line = listBoxLine(list, static_cast<int>(caret));
     // The shell's result is not examined: a file without an associated program is the
     // shell's to report.
     ShellExecuteA(nullptr, "open", line.c_str(), nullptr, nullptr, SW_SHOW);

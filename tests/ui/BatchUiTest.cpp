@@ -339,12 +339,15 @@ TEST(BatchUi, ASaveOnAFullDiskSaysDiskFullAndKeepsTheEarlierFile)
 
 TEST(BatchUi, SaveResultLogOnAFullDiskSaysDiskFullAndTouchesNoOtherFile)
 {
-    // The program runs from a small volume, where its logs go.
-    testsupport::HostVolume volume(12 * 1024);
+    // The program runs from a small volume, where its logs go: room for the program and its
+    // library as large as this build made them, and a megabyte more.
+    const std::string dll = ui::testBinDirectory() + "Tessel.dll";
+    const std::size_t programBytes = readFile(ui::Program::exePath()).size() + readFile(dll).size();
+    testsupport::HostVolume volume(static_cast<int>(programBytes / 1024) + 1024);
     if (!volume.mounted())
         GTEST_SKIP() << "no small volume for this test: " << volume.refusal();
     ASSERT_TRUE(CopyFileA(ui::Program::exePath().c_str(), (volume / "Tessel2.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA((ui::testBinDirectory() + "Tessel.dll").c_str(), (volume / "Tessel.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(dll.c_str(), (volume / "Tessel.dll").c_str(), FALSE));
     TestFolder folder;
     ui::StartOptions options = folder.createAndHandOff({"a.txt"});
     options.installDirectory = volume.path();
