@@ -2,6 +2,11 @@
 
 #include "engine/RunsPanel_win.h"
 
+const KeyBinding<RunsPanel> RunsPanel::keys[] = {
+    {VK_DELETE, false, IDC_RULE_LIST, &RunsPanel::deleteSelectedRules},
+    {0, false, 0, nullptr},
+};
+
 namespace {
 
 // Preview, Rename and Undo have icons but no tooltip.
@@ -50,9 +55,5 @@ bool RunsPanel::onCommand(int id, int code)
 
 bool RunsPanel::translateKey(const MSG& msg)
 {
-    if (msg.wParam == VK_DELETE && msg.hwnd == item(IDC_RULE_LIST)) {
-        deleteSelectedRules();
-        return true;
-    }
-    return false;
+    return dispatchKey(*this, dialog(), keys, msg);
 }

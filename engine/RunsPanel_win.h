@@ -66,6 +66,8 @@ public:
 
 private:
     void onAttach() override;
+    // Delete in the rules list.
+    static const KeyBinding<RunsPanel> keys[];
 
     // ---- rule editor (engine/RuleEditor_win.cpp) ----
     static const CommandBinding<RunsPanel> ruleEditorCommands[];

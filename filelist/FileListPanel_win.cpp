@@ -9,7 +9,6 @@
 #include "filelist/Filter.h"
 #include "filelist/FolderScan_win.h"
 #include "win/ControlText.h"
-#include "win/QueuedKeys.h"
 #include "win/WaitCursor.h"
 
 #include <utility>
@@ -22,6 +21,15 @@ const CommandBinding<FileListPanel> FileListPanel::listCommands[] = {
     {IDC_EXCLUDE, BN_CLICKED, &FileListPanel::rebuildView},
     {IDC_FILE_LIST, LBN_SELCHANGE, &FileListPanel::onSelectionChange},
     {0, 0, nullptr},
+};
+
+const KeyBinding<FileListPanel> FileListPanel::keys[] = {
+    {'A', true, 0, &FileListPanel::selectAll},
+    {'I', true, 0, &FileListPanel::invertSelection},
+    {'C', true, 0, &FileListPanel::copySelectedTo},
+    {'M', true, 0, &FileListPanel::moveSelectedTo},
+    {VK_DELETE, false, IDC_FILE_LIST, &FileListPanel::removeSelected},
+    {0, false, 0, nullptr},
 };
 
 namespace {
@@ -64,22 +72,7 @@ bool FileListPanel::onCommand(int id, int code)
 
 bool FileListPanel::translateKey(const MSG& msg)
 {
-    // AltGr arrives as Control and Alt together: AltGr+A, +C or +M types a letter on many
-    // keyboards (Polish, Czech...) and must reach the edit boxes.
-    if (keyHeld(VK_CONTROL) && !keyHeld(VK_MENU)) {
-        switch (msg.wParam) {
-        case 'A': selectAll(); return true;
-        case 'I': invertSelection(); return true;
-        case 'C': copySelectedTo(); return true;
-        case 'M': moveSelectedTo(); return true;
-        default: break;
-        }
-    }
-    if (msg.wParam == VK_DELETE && msg.hwnd == item(IDC_FILE_LIST)) {
-        removeSelected();
-        return true;
-    }
-    return false;
+    return dispatchKey(*this, dialog(), keys, msg);
 }
 
 void FileListPanel::addFiles()

@@ -72,6 +72,8 @@ private:
 
     // ---- the list and the filter (filelist/FileListPanel_win.cpp) ----
     static const CommandBinding<FileListPanel> listCommands[];
+    // Ctrl+A, +I, +C, +M and Delete in the list.
+    static const KeyBinding<FileListPanel> keys[];
     // Refills list box 1000 from the added paths through the filter.
     void rebuildView();
     // The filter's text changed (1004): rebuilt now, or once the burst of typing ends.

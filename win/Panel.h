@@ -3,11 +3,41 @@
 // the keys meant for them; the window forwards its messages to its panels in a chain.
 
 #include "win/Dialog.h"
+#include "win/QueuedKeys.h"
 
 #include <windows.h>
 
 #include <initializer_list>
 #include <vector>
+
+// One row of a panel's key table: a key press, whether it needs Control held (without Alt:
+// AltGr arrives as Control and Alt together and types letters on many keyboards), the control
+// that must have the focus (0: any), and the handler. A row without Control takes the key
+// whatever else is held.
+template <typename P>
+struct KeyBinding {
+    WPARAM key;
+    bool control;
+    int focusId;
+    void (P::*handler)();
+};
+
+// Runs the handler bound to the key press in a table ended by a row without handler; true
+// when a row matched.
+template <typename P>
+bool dispatchKey(P& self, HWND dialog, const KeyBinding<P>* table, const MSG& msg)
+{
+    const bool control = keyHeld(VK_CONTROL) && !keyHeld(VK_MENU);
+    for (const KeyBinding<P>* row = table; row->handler; ++row) {
+        if (row->key != msg.wParam || (row->control && !control))
+            continue;
+        if (row->focusId != 0 && msg.hwnd != GetDlgItem(dialog, row->focusId))
+            continue;
+        (self.*row->handler)();
+        return true;
+    }
+    return false;
+}
 
 class Panel {
 public:
