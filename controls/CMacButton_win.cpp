@@ -127,10 +127,9 @@ bool CMacButton::drawItem(DRAWITEMSTRUCT& draw)
     else
         repaintFace_ = true;
 
-    const int saved = SaveDC(dc);
+    const SavedDcState saved(dc);
     SetBkMode(dc, TRANSPARENT);
-    if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(draw.hwndItem, WM_GETFONT, 0, 0)))
-        SelectObject(dc, font);
+    const SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageA(draw.hwndItem, WM_GETFONT, 0, 0)));
     if (selected)
         SetTextColor(dc, toColorRef(colours().c[7]));
 
@@ -157,7 +156,6 @@ bool CMacButton::drawItem(DRAWITEMSTRUCT& draw)
         }
         DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, format);
     }
-    RestoreDC(dc, saved);
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include "controls/SkinDrawing_win.h"
 #include "win/ControlText.h"
+#include "win/Handles.h"
 
 #include <string>
 
@@ -92,13 +93,12 @@ bool CMacCheckBox::drawItem(DRAWITEMSTRUCT& draw)
 
     const std::string text = windowText(draw.hwndItem);
     if (!text.empty()) {
-        const int saved = SaveDC(dc);
+        const SavedDcState saved(dc);
         RECT textRect = r;
         textRect.left = r.left + 17;
         textRect.top = r.top + 1;
         SetBkMode(dc, TRANSPARENT);
-        if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(draw.hwndItem, WM_GETFONT, 0, 0)))
-            SelectObject(dc, font);
+        const SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageA(draw.hwndItem, WM_GETFONT, 0, 0)));
         if (disabled)
             SetTextColor(dc, toColorRef(colours().c[8]));
         SIZE extent = {0, 0};
@@ -107,7 +107,6 @@ bool CMacCheckBox::drawItem(DRAWITEMSTRUCT& draw)
         if (extent.cx <= textRect.right - textRect.left)
             format |= DT_SINGLELINE | DT_VCENTER;
         DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, format);
-        RestoreDC(dc, saved);
     }
     return true;
 }
