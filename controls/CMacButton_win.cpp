@@ -8,10 +8,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-CMacButton::CMacButton()
-{
-    recomputeColours();
-}
+CMacButton::CMacButton() = default;
 
 CMacButton::~CMacButton() = default;
 
@@ -19,11 +16,7 @@ void CMacButton::subclass(HWND button)
 {
     if (!button)
         return;
-    const LONG_PTR style = GetWindowLongPtrA(button, GWL_STYLE);
-    SetWindowLongPtrA(button, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
-    attach(button, true);
-    recomputeColours();
-    InvalidateRect(button, nullptr, TRUE);
+    takeOver(button);
 }
 
 bool CMacButton::create(HWND parent, int id, const char* text, const RECT& rect, DWORD style)
@@ -35,27 +28,6 @@ bool CMacButton::create(HWND parent, int id, const char* text, const RECT& rect,
         return false;
     subclass(button);
     return true;
-}
-
-void CMacButton::setScheme(int scheme)
-{
-    if (!skin::isScheme(scheme))
-        return;
-    scheme_ = scheme;
-    recomputeColours();
-    if (hwnd())
-        InvalidateRect(hwnd(), nullptr, TRUE);
-}
-
-void CMacButton::recomputeColours()
-{
-    colours_ = skin::schemeColours(scheme_);
-}
-
-void CMacButton::getSchemeColours(std::vector<COLORREF>& colours) const
-{
-    for (int i = 0; i < skin::coloursPerScheme; ++i)
-        colours.push_back(toColorRef(skin::schemeColour(scheme_, i)));
 }
 
 void CMacButton::setIcon(int resourceId)
@@ -102,10 +74,10 @@ void CMacButton::enable(bool enabled)
 void CMacButton::drawFace(HDC dc, const RECT& r, bool selected) const
 {
     const int L = r.left, T = r.top, Rt = r.right, B = r.bottom;
-    const COLORREF c0 = toColorRef(colours_.c[0]), c1 = toColorRef(colours_.c[1]);
-    const COLORREF c2 = toColorRef(colours_.c[2]), c3 = toColorRef(colours_.c[3]);
-    const COLORREF c4 = toColorRef(colours_.c[4]);
-    const COLORREF m13 = toColorRef(colours_.m13), m34 = toColorRef(colours_.m34);
+    const COLORREF c0 = toColorRef(colours().c[0]), c1 = toColorRef(colours().c[1]);
+    const COLORREF c2 = toColorRef(colours().c[2]), c3 = toColorRef(colours().c[3]);
+    const COLORREF c4 = toColorRef(colours().c[4]);
+    const COLORREF m13 = toColorRef(colours().m13), m34 = toColorRef(colours().m34);
     const bool corners = cornerX_ > 4;
 
     skindraw::roundRect(dc, r, selected ? m13 : c1, c4, cornerX_, cornerY_);
@@ -155,18 +127,17 @@ bool CMacButton::drawItem(DRAWITEMSTRUCT& draw)
     else
         repaintFace_ = true;
 
-    const int saved = SaveDC(dc);
+    const SavedDcState saved(dc);
     SetBkMode(dc, TRANSPARENT);
-    if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(draw.hwndItem, WM_GETFONT, 0, 0)))
-        SelectObject(dc, font);
+    const SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageA(draw.hwndItem, WM_GETFONT, 0, 0)));
     if (selected)
-        SetTextColor(dc, toColorRef(colours_.c[7]));
+        SetTextColor(dc, toColorRef(colours().c[7]));
 
     const RECT ring = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
     if (state_ == hot || state_ == pressed)
-        skindraw::ring(dc, ring, PS_INSIDEFRAME, toColorRef(colours_.c[6]), cornerX_, cornerY_);
+        skindraw::ring(dc, ring, PS_INSIDEFRAME, toColorRef(colours().c[6]), cornerX_, cornerY_);
     else
-        skindraw::ring(dc, ring, PS_SOLID, toColorRef(colours_.c[3]), cornerX_, cornerY_);
+        skindraw::ring(dc, ring, PS_SOLID, toColorRef(colours().c[3]), cornerX_, cornerY_);
 
     RECT textRect = r;
     if (icon_)
@@ -185,27 +156,23 @@ bool CMacButton::drawItem(DRAWITEMSTRUCT& draw)
         }
         DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, format);
     }
-    RestoreDC(dc, saved);
     return true;
 }
 
 void CMacButton::onMouseMove(LPARAM lParam)
 {
-    RECT client;
-    GetClientRect(hwnd(), &client);
-    const POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    const bool captured = GetCapture() == hwnd();
-    if (PtInRect(&client, point)) {
+    const bool captured = hasCapture();
+    if (pointInside(lParam)) {
         if (state_ == hot || state_ == pressed) {
             if (!captured) {
                 repaintFace_ = true;
-                SetCapture(hwnd());
+                captureMouse();
             }
             return;
         }
         if (!captured) {
             entering_ = true;
-            SetCapture(hwnd());
+            captureMouse();
         }
         state_ = hot;
         if (entering_) {
@@ -218,8 +185,7 @@ void CMacButton::onMouseMove(LPARAM lParam)
         return;
     }
     const VisualState previous = state_;
-    if (captured)
-        ReleaseCapture();
+    releaseMouse();
     state_ = normal;
     // Leaving a hot button changes only the ring; leaving while held down also lifts the
     // face, which must then be drawn again.
@@ -274,11 +240,6 @@ LRESULT CMacButton::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
             entering_ = true;
         break;
     }
-    case WM_SYSCOLORCHANGE: {
-        const LRESULT result = defaultProc(message, wParam, lParam);
-        recomputeColours();
-        return result;
-    }
     case WM_DESTROY:
         state_ = normal;
         tooltip_.reset();
@@ -286,5 +247,5 @@ LRESULT CMacButton::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    return defaultProc(message, wParam, lParam);
+    return SkinControl::windowProc(message, wParam, lParam);
 }

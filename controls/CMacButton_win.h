@@ -2,14 +2,12 @@
 // The skinned push button: a rounded, shaded face in a colour scheme, an optional 16 x 16
 // icon left of the text, a hover ring, an engraved look when disabled, and its own tooltip.
 
-#include "controls/SkinScheme.h"
-#include "win/Control.h"
+#include "controls/SkinControl_win.h"
 #include "win/Handles.h"
 
 #include <string>
-#include <vector>
 
-class CMacButton : public Control {
+class CMacButton : public SkinControl {
 public:
     enum VisualState { normal = 0, hot = 1, pressed = 2 };
 
@@ -21,11 +19,6 @@ public:
     // Creates a child button and takes it over.
     bool create(HWND parent, int id, const char* text, const RECT& rect, DWORD style = WS_CHILD | WS_VISIBLE);
 
-    // 0 to 7; other values leave the scheme as it is.
-    void setScheme(int scheme);
-    int scheme() const { return scheme_; }
-    // Appends c0 to c8 of the scheme, in order.
-    void getSchemeColours(std::vector<COLORREF>& colours) const;
     // The icon resource of the program, at 16 x 16.
     void setIcon(int resourceId);
     // Made on the first call: a tooltip over the whole button with a 300 ms delay.
@@ -41,13 +34,10 @@ protected:
     LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void recomputeColours();
     void drawFace(HDC dc, const RECT& r, bool selected) const;
     void onMouseMove(LPARAM lParam);
     void relayToTooltip(UINT message, WPARAM wParam, LPARAM lParam);
 
-    int scheme_ = skin::defaultScheme;
-    skin::SchemeColours colours_;
     VisualState state_ = normal;
     // Clear: the next paint redraws only the ring and the text over the face on screen.
     bool repaintFace_ = true;
@@ -65,9 +55,3 @@ private:
 // are buttons that a skinned object takes over at creation and lets go with the window.
 // Safe to call more than once.
 void registerSkinControlClasses();
-
-// The Win32 colour of a scheme colour.
-inline COLORREF toColorRef(const skin::Rgb& c)
-{
-    return RGB(c.red, c.green, c.blue);
-}

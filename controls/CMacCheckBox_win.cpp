@@ -2,11 +2,9 @@
 
 #include "controls/CMacCheckBox_win.h"
 
-#include "controls/CMacButton_win.h"
 #include "controls/SkinDrawing_win.h"
 #include "win/ControlText.h"
-
-#include <windowsx.h>
+#include "win/Handles.h"
 
 #include <string>
 
@@ -25,36 +23,14 @@ POINT boxOrigin(const RECT& r)
 
 } // namespace
 
-CMacCheckBox::CMacCheckBox()
-{
-    recomputeColours();
-}
+CMacCheckBox::CMacCheckBox() = default;
 
 void CMacCheckBox::subclass(HWND checkBox)
 {
     if (!checkBox)
         return;
     checked_ = SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    const LONG_PTR style = GetWindowLongPtrA(checkBox, GWL_STYLE);
-    SetWindowLongPtrA(checkBox, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
-    attach(checkBox, true);
-    recomputeColours();
-    InvalidateRect(checkBox, nullptr, TRUE);
-}
-
-void CMacCheckBox::setScheme(int scheme)
-{
-    if (!skin::isScheme(scheme))
-        return;
-    scheme_ = scheme;
-    recomputeColours();
-    if (hwnd())
-        InvalidateRect(hwnd(), nullptr, TRUE);
-}
-
-void CMacCheckBox::recomputeColours()
-{
-    colours_ = skin::schemeColours(scheme_);
+    takeOver(checkBox);
 }
 
 void CMacCheckBox::setCheck(bool checked)
@@ -86,9 +62,9 @@ bool CMacCheckBox::drawItem(DRAWITEMSTRUCT& draw)
     HDC dc = draw.hDC;
     const RECT r = draw.rcItem;
     const bool disabled = (draw.itemState & ODS_DISABLED) != 0;
-    const COLORREF c0 = toColorRef(colours_.c[0]), c1 = toColorRef(colours_.c[1]);
-    const COLORREF c3 = toColorRef(colours_.c[3]), c4 = toColorRef(colours_.c[4]);
-    const COLORREF m13 = toColorRef(colours_.m13);
+    const COLORREF c0 = toColorRef(colours().c[0]), c1 = toColorRef(colours().c[1]);
+    const COLORREF c3 = toColorRef(colours().c[3]), c4 = toColorRef(colours().c[4]);
+    const COLORREF m13 = toColorRef(colours().m13);
 
     const POINT origin = boxOrigin(r);
     RECT box = {origin.x, origin.y, origin.x + boxSize, origin.y + boxSize};
@@ -117,32 +93,22 @@ bool CMacCheckBox::drawItem(DRAWITEMSTRUCT& draw)
 
     const std::string text = windowText(draw.hwndItem);
     if (!text.empty()) {
-        const int saved = SaveDC(dc);
+        const SavedDcState saved(dc);
         RECT textRect = r;
         textRect.left = r.left + 17;
         textRect.top = r.top + 1;
         SetBkMode(dc, TRANSPARENT);
-        if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(draw.hwndItem, WM_GETFONT, 0, 0)))
-            SelectObject(dc, font);
+        const SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageA(draw.hwndItem, WM_GETFONT, 0, 0)));
         if (disabled)
-            SetTextColor(dc, toColorRef(colours_.c[8]));
+            SetTextColor(dc, toColorRef(colours().c[8]));
         SIZE extent = {0, 0};
         GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
         UINT format = DT_NOPREFIX;
         if (extent.cx <= textRect.right - textRect.left)
             format |= DT_SINGLELINE | DT_VCENTER;
         DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, format);
-        RestoreDC(dc, saved);
     }
     return true;
-}
-
-bool CMacCheckBox::pointInside(LPARAM lParam) const
-{
-    RECT client;
-    GetClientRect(hwnd(), &client);
-    const POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    return PtInRect(&client, point) != FALSE;
 }
 
 void CMacCheckBox::notifyParent(bool post)
@@ -161,7 +127,7 @@ void CMacCheckBox::onButtonDown()
 {
     pressed_ = true;
     SetFocus(hwnd());
-    SetCapture(hwnd());
+    captureMouse();
     invalidateBox();
 }
 
@@ -173,7 +139,7 @@ LRESULT CMacCheckBox::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
         onButtonDown();
         return 0;
     case WM_MOUSEMOVE:
-        if (GetCapture() == hwnd()) {
+        if (hasCapture()) {
             const bool inside = pointInside(lParam);
             if (inside != pressed_) {
                 pressed_ = inside;
@@ -184,8 +150,7 @@ LRESULT CMacCheckBox::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_LBUTTONUP: {
         const bool wasPressed = pressed_;
-        if (GetCapture() == hwnd())
-            ReleaseCapture();
+        releaseMouse();
         if (!wasPressed)
             return 0;
         if (pointInside(lParam))
@@ -253,13 +218,8 @@ LRESULT CMacCheckBox::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
         invalidateBox();
         notifyParent(false);
         return 0;
-    case WM_SYSCOLORCHANGE: {
-        const LRESULT result = defaultProc(message, wParam, lParam);
-        recomputeColours();
-        return result;
-    }
     default:
         break;
     }
-    return defaultProc(message, wParam, lParam);
+    return SkinControl::windowProc(message, wParam, lParam);
 }

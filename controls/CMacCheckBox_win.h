@@ -3,10 +3,9 @@
 // overhangs its top-right corner. It keeps its own check state and answers BM_GETCHECK and
 // BM_SETCHECK with it, since an owner-drawn button keeps none.
 
-#include "controls/SkinScheme.h"
-#include "win/Control.h"
+#include "controls/SkinControl_win.h"
 
-class CMacCheckBox : public Control {
+class CMacCheckBox : public SkinControl {
 public:
     CMacCheckBox();
 
@@ -14,9 +13,6 @@ public:
     // on, other styles unchanged.
     void subclass(HWND checkBox);
 
-    // 0 to 7; other values leave the scheme as it is.
-    void setScheme(int scheme);
-    int scheme() const { return scheme_; }
     void setCheck(bool checked);
     bool getCheck() const { return checked_; }
     bool pressed() const { return pressed_; }
@@ -27,15 +23,11 @@ protected:
     LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void recomputeColours();
     // The box with 2 more pixels to the right for the overhanging mark.
     void invalidateBox();
-    bool pointInside(LPARAM lParam) const;
     void notifyParent(bool post);
     void onButtonDown();
 
-    int scheme_ = skin::defaultScheme;
-    skin::SchemeColours colours_;
     bool pressed_ = false;
     bool checked_ = false;
     // Where the space bar went down on the box: only its release toggles.

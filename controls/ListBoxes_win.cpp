@@ -3,6 +3,7 @@
 #include "controls/ListBoxes_win.h"
 
 #include "win/ControlText.h"
+#include "win/Handles.h"
 
 #include <algorithm>
 
@@ -14,23 +15,13 @@ namespace {
 // fraction of the cost of asking it for each of 100,000 lines.
 class LineMeasure {
 public:
-    explicit LineMeasure(HWND listBox) : listBox_(listBox), dc_(GetDC(listBox))
+    explicit LineMeasure(HWND listBox)
+        : dc_(listBox), font_(dc_.get(), reinterpret_cast<HFONT>(SendMessageA(listBox, WM_GETFONT, 0, 0)))
     {
-        HFONT font = reinterpret_cast<HFONT>(SendMessageA(listBox, WM_GETFONT, 0, 0));
-        old_ = dc_ && font ? SelectObject(dc_, font) : nullptr;
-        haveWidths_ = dc_ && GetCharWidth32A(dc_, 0, 255, widths_);
+        haveWidths_ = dc_ && GetCharWidth32A(dc_.get(), 0, 255, widths_);
         for (int b = 0; b < 256; ++b)
             lead_[b] = IsDBCSLeadByte(static_cast<BYTE>(b)) != FALSE;
     }
-    ~LineMeasure()
-    {
-        if (old_)
-            SelectObject(dc_, old_);
-        if (dc_)
-            ReleaseDC(listBox_, dc_);
-    }
-    LineMeasure(const LineMeasure&) = delete;
-    LineMeasure& operator=(const LineMeasure&) = delete;
 
     int width(const char* text, std::size_t length) const
     {
@@ -49,14 +40,13 @@ public:
                 return sum;
         }
         SIZE size = {0, 0};
-        GetTextExtentPoint32A(dc_, text, static_cast<int>(length), &size);
+        GetTextExtentPoint32A(dc_.get(), text, static_cast<int>(length), &size);
         return size.cx;
     }
 
 private:
-    HWND listBox_;
-    HDC dc_;
-    HGDIOBJ old_;
+    WindowDc dc_;
+    SelectedObject font_;
     bool haveWidths_ = false;
     INT widths_[256] = {};
     bool lead_[256] = {};

@@ -138,15 +138,13 @@ bool SkinDialog::paintMinimized()
 {
     if (!minimizedIcon_ || !IsIconic(hwnd()))
         return false;
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd(), &paint);
-    SendMessageA(hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    const PaintDc dc(hwnd());
+    SendMessageA(hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
     RECT client;
     GetClientRect(hwnd(), &client);
     const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
     const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, minimizedIcon_);
-    EndPaint(hwnd(), &paint);
+    DrawIcon(dc.get(), x, y, minimizedIcon_);
     return true;
 }
 
@@ -167,11 +165,12 @@ INT_PTR SkinDialog::onFrameMessage(UINT message, WPARAM wParam, LPARAM lParam, b
     case WM_NCPAINT: {
         if (!background_ || IsIconic(hwnd()))
             return 0;
-        HDC dc = GetWindowDC(hwnd());
         RECT window;
         GetWindowRect(hwnd(), &window);
-        paintBorder(dc, window.right - window.left, window.bottom - window.top, frameColours());
-        ReleaseDC(hwnd(), dc);
+        {
+            const WindowDc dc(hwnd(), WindowDc::wholeWindow);
+            paintBorder(dc.get(), window.right - window.left, window.bottom - window.top, frameColours());
+        }
         handled = true;
         return 0;
     }

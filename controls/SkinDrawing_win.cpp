@@ -2,31 +2,23 @@
 
 #include "controls/SkinDrawing_win.h"
 
+#include "win/Handles.h"
+
 #include <vector>
 
 namespace skindraw {
 
 namespace {
 
-// Selects a new pen into the DC for the life of the object, then restores and deletes it.
+// A new pen selected into the DC for the life of the object; then the old pen goes back
+// and the new one is deleted.
 class ScopedPen {
 public:
-    ScopedPen(HDC dc, int style, COLORREF colour)
-        : dc_(dc), pen_(CreatePen(style, 1, colour)), old_(SelectObject(dc, pen_))
-    {
-    }
-    ~ScopedPen()
-    {
-        SelectObject(dc_, old_);
-        DeleteObject(pen_);
-    }
-    ScopedPen(const ScopedPen&) = delete;
-    ScopedPen& operator=(const ScopedPen&) = delete;
+    ScopedPen(HDC dc, int style, COLORREF colour) : pen_(CreatePen(style, 1, colour)), selected_(dc, pen_.get()) {}
 
 private:
-    HDC dc_;
-    HPEN pen_;
-    HGDIOBJ old_;
+    UniqueGdiObject pen_;
+    SelectedObject selected_;
 };
 
 } // namespace
@@ -47,26 +39,22 @@ void pixels(HDC dc, COLORREF colour, std::initializer_list<POINT> points)
 void roundRect(HDC dc, const RECT& rect, COLORREF fill, COLORREF frameColour, int cornerWidth, int cornerHeight)
 {
     ScopedPen pen(dc, PS_INSIDEFRAME, frameColour);
-    HBRUSH brush = CreateSolidBrush(fill);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    const UniqueGdiObject brush(CreateSolidBrush(fill));
+    const SelectedObject selected(dc, brush.get());
     RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, cornerWidth, cornerHeight);
-    SelectObject(dc, oldBrush);
-    DeleteObject(brush);
 }
 
 void ring(HDC dc, const RECT& rect, int penStyle, COLORREF colour, int cornerWidth, int cornerHeight)
 {
     ScopedPen pen(dc, penStyle, colour);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
+    const SelectedObject hollow(dc, GetStockObject(HOLLOW_BRUSH));
     RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, cornerWidth, cornerHeight);
-    SelectObject(dc, oldBrush);
 }
 
 void frame(HDC dc, const RECT& rect, COLORREF colour)
 {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FrameRect(dc, &rect, brush);
-    DeleteObject(brush);
+    const UniqueGdiObject brush(CreateSolidBrush(colour));
+    FrameRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
 }
 
 } // namespace skindraw

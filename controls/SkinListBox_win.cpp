@@ -3,6 +3,7 @@
 #include "controls/SkinListBox_win.h"
 
 #include "win/ControlText.h"
+#include "win/Handles.h"
 
 void SkinListBox::attachList(HWND listBox)
 {
@@ -75,7 +76,7 @@ bool SkinListBox::drawItem(DRAWITEMSTRUCT& draw)
     static const std::string none;
     const std::string& text = draw.itemID < lines_.size() ? lines_[draw.itemID] : none;
     HDC dc = draw.hDC;
-    const int saved = SaveDC(dc);
+    const SavedDcState saved(dc);
 
     const COLORREF fill = (draw.itemState & ODS_SELECTED) ? selectedBackground_ : normalBackground_;
     if (draw.itemState & ODS_SELECTED) {
@@ -84,9 +85,8 @@ bool SkinListBox::drawItem(DRAWITEMSTRUCT& draw)
     } else {
         SetBkColor(dc, normalBackground_);
     }
-    HBRUSH brush = CreateSolidBrush(fill);
-    FillRect(dc, &draw.rcItem, brush);
-    DeleteObject(brush);
+    const UniqueGdiObject brush(CreateSolidBrush(fill));
+    FillRect(dc, &draw.rcItem, static_cast<HBRUSH>(brush.get()));
 
     if (!text.empty()) {
         RECT textRect = draw.rcItem;
@@ -95,11 +95,9 @@ bool SkinListBox::drawItem(DRAWITEMSTRUCT& draw)
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     }
     if (draw.itemState & ODS_FOCUS) {
-        HBRUSH frame = CreateSolidBrush(focusFrame_);
-        FrameRect(dc, &draw.rcItem, frame);
-        DeleteObject(frame);
+        const UniqueGdiObject frame(CreateSolidBrush(focusFrame_));
+        FrameRect(dc, &draw.rcItem, static_cast<HBRUSH>(frame.get()));
     }
-    RestoreDC(dc, saved);
     return true;
 }
 
@@ -111,10 +109,9 @@ bool SkinListBox::measureItem(MEASUREITEMSTRUCT& measure)
     }
     if (measuredLineHeight_ == 0) {
         // Measured in the list's device context as obtained, without selecting a font.
-        HDC dc = GetDC(hwnd());
+        const WindowDc dc(hwnd());
         SIZE size = {0, 0};
-        GetTextExtentPoint32A(dc, "W", 1, &size);
-        ReleaseDC(hwnd(), dc);
+        GetTextExtentPoint32A(dc.get(), "W", 1, &size);
         measuredLineHeight_ = size.cy;
     }
     measure.itemHeight = static_cast<UINT>(measuredLineHeight_ + 3);

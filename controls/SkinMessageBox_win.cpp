@@ -3,6 +3,7 @@
 #include "controls/SkinMessageBox_win.h"
 
 #include "controls/Messages.h"
+#include "win/Handles.h"
 
 SkinMessageBox::SkinMessageBox(HWND parent, const std::string& text, Kind kind)
     : SkinBox(parent), text_(text), kind_(kind)
@@ -14,14 +15,15 @@ bool SkinMessageBox::onInitDialog()
     resizeCentred(500, 400);
     setUpBoxFrame();
 
-    HDC dc = GetDC(hwnd());
-    HGDIOBJ oldFont = SelectObject(dc, bodyFont());
     SIZE line = {0, 0};
-    GetTextExtentPoint32A(dc, text_.c_str(), static_cast<int>(text_.size()), &line);
     RECT wrapped = {0, 0, messageTextMaxWidth, 400};
-    DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, oldFont);
-    ReleaseDC(hwnd(), dc);
+    {
+        const WindowDc dc(hwnd());
+        const SelectedObject font(dc.get(), bodyFont());
+        GetTextExtentPoint32A(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &line);
+        DrawTextA(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &wrapped,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    }
     layout_ = layoutMessageBox(line.cx, wrapped.bottom - wrapped.top, kind_ == question);
 
     resizeCentred(layout_.boxWidth, layout_.boxHeight);

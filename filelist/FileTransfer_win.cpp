@@ -2,6 +2,8 @@
 
 #include "filelist/FileTransfer_win.h"
 
+#include "win/Handles.h"
+
 #include <windows.h>
 
 namespace {
@@ -17,13 +19,11 @@ bool sameFile(const std::string& a, const std::string& b)
     BY_HANDLE_FILE_INFORMATION infoA;
     BY_HANDLE_FILE_INFORMATION infoB;
     auto identify = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-        const HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
+        const UniqueHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!file)
             return false;
-        const bool known = GetFileInformationByHandle(file, &info) != FALSE;
-        CloseHandle(file);
-        return known;
+        return GetFileInformationByHandle(file.get(), &info) != FALSE;
     };
     return identify(a, infoA) && identify(b, infoB) && infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber
         && infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;

@@ -228,14 +228,16 @@ SIZE PictureData::pixelSize(HDC dc) const
     OLE_YSIZE_HIMETRIC height = 0;
     if (FAILED(picture_->get_Width(&width)) || FAILED(picture_->get_Height(&height)))
         return size;
-    HDC screen = dc ? nullptr : GetDC(nullptr);
-    HDC target = dc ? dc : screen;
     // HIMETRIC to device pixels by the device's pixels per inch (2540 HIMETRIC units),
     // as a context in its text mapping mode converts them.
-    size.cx = MulDiv(width, GetDeviceCaps(target, LOGPIXELSX), 2540);
-    size.cy = MulDiv(height, GetDeviceCaps(target, LOGPIXELSY), 2540);
-    if (screen)
-        ReleaseDC(nullptr, screen);
+    const auto toPixels = [&](HDC target) {
+        size.cx = MulDiv(width, GetDeviceCaps(target, LOGPIXELSX), 2540);
+        size.cy = MulDiv(height, GetDeviceCaps(target, LOGPIXELSY), 2540);
+    };
+    if (dc)
+        toPixels(dc);
+    else
+        toPixels(WindowDc(nullptr).get());
     return size;
 }
 

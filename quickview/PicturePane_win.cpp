@@ -39,12 +39,10 @@ LRESULT PicturePane::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 void PicturePane::paint()
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd(), &ps);
-    if (dc && !picture_.empty()) {
+    const PaintDc dc(hwnd());
+    if (dc.get() && !picture_.empty()) {
         RECT client;
         GetClientRect(hwnd(), &client);
-        picture_.render(dc, client.left, client.top, client.right, client.bottom, nullptr);
+        picture_.render(dc.get(), client.left, client.top, client.right, client.bottom, nullptr);
     }
-    EndPaint(hwnd(), &ps);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// RAII owners for Win32 handles, GDI objects, modules and COM interfaces; none can be copied.
+// RAII owners for Win32 handles, GDI objects and device contexts, modules and COM interfaces;
+// none can be copied.
 
 #include <windows.h>
 #include <objbase.h>
@@ -116,6 +117,84 @@ using UniqueIcon = UniqueResource<IconTraits>;
 using UniqueModule = UniqueResource<ModuleTraits>;
 using UniqueWindow = UniqueResource<WindowTraits>;
 using UniqueGlobal = UniqueResource<GlobalMemoryTraits>;
+
+// A window's device context: its client area, or with wholeWindow its frame too (for
+// non-client painting); a null window gives the screen's.
+class WindowDc {
+public:
+    enum Area { clientArea, wholeWindow };
+
+    explicit WindowDc(HWND window, Area area = clientArea) noexcept
+        : window_(window), dc_(area == wholeWindow ? GetWindowDC(window) : GetDC(window))
+    {
+    }
+    ~WindowDc()
+    {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// The device context of one WM_PAINT: BeginPaint on construction, EndPaint on destruction.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) noexcept : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintDc() { EndPaint(window_, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+
+    HDC get() const noexcept { return dc_; }
+    const PAINTSTRUCT& paint() const noexcept { return paint_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_ = {};
+    HDC dc_;
+};
+
+// A DC's state (objects, colours, modes) saved now and restored on destruction.
+class SavedDcState {
+public:
+    explicit SavedDcState(HDC dc) noexcept : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDcState() { RestoreDC(dc_, saved_); }
+    SavedDcState(const SavedDcState&) = delete;
+    SavedDcState& operator=(const SavedDcState&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+// An object selected into a DC for the life of the owner; the object it displaced goes back
+// in on destruction. A null DC or object selects nothing. The owner of the object itself
+// must outlive this one.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) noexcept
+        : dc_(dc), old_(dc && object ? SelectObject(dc, object) : nullptr)
+    {
+    }
+    ~SelectedObject()
+    {
+        if (old_)
+            SelectObject(dc_, old_);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
 
 // A counted reference to a COM interface.
 template <typename T>

@@ -1,9 +1,13 @@
 // Our thin Win32 framework when a handler fails with an exception: the modal loop and a
-// subclassed control carry on, and no message is handled twice.
+// subclassed control carry on, and no message is handled twice. And what its GDI owners
+// put back.
+
+#include "SkinTestSupport.h"
 
 #include "app/resource.h"
 #include "win/Control.h"
 #include "win/Dialog.h"
+#include "win/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +103,48 @@ TEST(ControlSubclass, AMessageReachesTheControlOnceWhateverItsObjectThrows)
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("next"));
         EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2) << static_cast<int>(fail);
         DestroyWindow(list);
+    }
+}
+
+// The drawing steps select pens, brushes and fonts one inside another: each owner puts back
+// what the DC held before it, and one given no object leaves the DC alone.
+TEST(SelectedObject, PutsBackTheObjectItDisplaced)
+{
+    skintest::Canvas canvas(4, 4);
+    const HDC dc = canvas.dc();
+    const UniqueGdiObject pen(CreatePen(PS_SOLID, 1, RGB(1, 2, 3)));
+    const UniqueGdiObject brush(CreateSolidBrush(RGB(4, 5, 6)));
+    const HGDIOBJ font = GetStockObject(ANSI_FIXED_FONT);
+    ASSERT_TRUE(pen && brush && font);
+    // Inside each owner a second one of the same kind comes and goes.
+    struct Row {
+        const char* name;
+        UINT type;
+        HGDIOBJ object;
+        HGDIOBJ inner;
+    };
+    const Row rows[] = {
+        {"pen", OBJ_PEN, pen.get(), GetStockObject(WHITE_PEN)},
+        {"brush", OBJ_BRUSH, brush.get(), GetStockObject(GRAY_BRUSH)},
+        {"font", OBJ_FONT, font, GetStockObject(SYSTEM_FIXED_FONT)},
+        {"no pen", OBJ_PEN, nullptr, GetStockObject(WHITE_PEN)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const HGDIOBJ before = GetCurrentObject(dc, row.type);
+        ASSERT_NE(before, row.object);
+        ASSERT_NE(before, row.inner);
+        const HGDIOBJ during = row.object ? row.object : before;
+        {
+            const SelectedObject selected(dc, row.object);
+            EXPECT_EQ(GetCurrentObject(dc, row.type), during);
+            {
+                const SelectedObject inner(dc, row.inner);
+                EXPECT_EQ(GetCurrentObject(dc, row.type), row.inner);
+            }
+            EXPECT_EQ(GetCurrentObject(dc, row.type), during);
+        }
+        EXPECT_EQ(GetCurrentObject(dc, row.type), before);
     }
 }
 
