@@ -3,7 +3,7 @@
 #include "base/Program.h"
 
 #include "base/PathText.h"
-#include "win/Handles.h"
+#include "base/UniqueResource.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,71 +1,14 @@
 #pragma once
-// RAII owners for Win32 handles, GDI objects and device contexts, modules and COM interfaces;
+// RAII owners for Win32 handles (kernel handles from base/UniqueResource.h), GDI objects and
+// device contexts, modules and COM interfaces;
 // none can be copied.
+
+#include "base/UniqueResource.h"
 
 #include <windows.h>
 #include <objbase.h>
 
 #include <utility>
-
-// One owner template for every handle kind that is closed by a single function and has
-// one or two "none" values.
-template <typename Traits>
-class UniqueResource {
-public:
-    using Handle = typename Traits::Handle;
-
-    UniqueResource() noexcept = default;
-    explicit UniqueResource(Handle handle) noexcept : handle_(handle) {}
-    ~UniqueResource() { reset(); }
-
-    UniqueResource(const UniqueResource&) = delete;
-    UniqueResource& operator=(const UniqueResource&) = delete;
-
-    UniqueResource(UniqueResource&& other) noexcept : handle_(other.release()) {}
-    UniqueResource& operator=(UniqueResource&& other) noexcept
-    {
-        if (this != &other)
-            reset(other.release());
-        return *this;
-    }
-
-    Handle get() const noexcept { return handle_; }
-    bool valid() const noexcept { return Traits::valid(handle_); }
-    explicit operator bool() const noexcept { return valid(); }
-
-    Handle release() noexcept { return std::exchange(handle_, Traits::none()); }
-
-    void reset(Handle handle = Traits::none()) noexcept
-    {
-        Handle old = std::exchange(handle_, handle);
-        if (Traits::valid(old))
-            Traits::close(old);
-    }
-
-    // For APIs that return the handle through an out-parameter.
-    Handle* put() noexcept
-    {
-        reset();
-        return &handle_;
-    }
-
-private:
-    Handle handle_ = Traits::none();
-};
-
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static Handle none() { return nullptr; }
-    static bool valid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void close(Handle h) { CloseHandle(h); }
-};
-
-struct FindHandleTraits {
-    using Handle = HANDLE;
-    static Handle none() { return INVALID_HANDLE_VALUE; }
-    static bool valid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void close(Handle h) { FindClose(h); }
-};
 
 struct HKeyTraits {
     using Handle = HKEY;
@@ -109,8 +52,6 @@ struct GlobalMemoryTraits {
     static void close(Handle h) { GlobalFree(h); }
 };
 
-using UniqueHandle = UniqueResource<KernelHandleTraits>;
-using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 using UniqueHKey = UniqueResource<HKeyTraits>;
 using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
 using UniqueIcon = UniqueResource<IconTraits>;
