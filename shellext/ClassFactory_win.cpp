@@ -6,43 +6,22 @@
 #include "shellext/ContextMenuHandler_win.h"
 #include "shellext/Module_win.h"
 
-ClassFactory::ClassFactory() { InitializeCriticalSection(&lock_); }
-
-ClassFactory::~ClassFactory() { DeleteCriticalSection(&lock_); }
-
-HRESULT STDMETHODCALLTYPE ClassFactory::QueryInterface(REFIID riid, void** object)
-{
-    if (object == nullptr)
-        return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
+// Each count is taken on exactly one transition, so the module's lock count follows the
+// references beyond the cache's without a lock of its own.
 ULONG STDMETHODCALLTYPE ClassFactory::AddRef()
 {
-    EnterCriticalSection(&lock_);
-    const LONG count = ++references_;
+    const ULONG count = ComObject::AddRef();
     if (count == 2)
         lockModule();
-    LeaveCriticalSection(&lock_);
-    return static_cast<ULONG>(count);
+    return count;
 }
 
 ULONG STDMETHODCALLTYPE ClassFactory::Release()
 {
-    EnterCriticalSection(&lock_);
-    const LONG count = --references_;
+    const ULONG count = ComObject::Release();
     if (count == 1)
         unlockModule();
-    LeaveCriticalSection(&lock_);
-    if (count == 0)
-        delete this;
-    return static_cast<ULONG>(count);
+    return count;
 }
 
 HRESULT STDMETHODCALLTYPE ClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** object)
