@@ -53,6 +53,8 @@ file(GLOB testsupport_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/suppor
 add_library(tessel_testsupport STATIC ${testsupport_sources})
 target_include_directories(tessel_testsupport PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tessel_testsupport PUBLIC user32 gdi32 kernel32 advapi32 ws2_32)
+# HeldFile's holding side is a test of the program that uses it.
+target_link_libraries(tessel_testsupport PRIVATE gtest)
 
 file(GLOB win32_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
 if(win32_test_sources)

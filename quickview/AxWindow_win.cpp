@@ -2,6 +2,8 @@
 
 #include "quickview/AxWindow_win.h"
 
+#include "win/ComObject.h"
+
 #include <ocidl.h>
 #include <olectl.h>
 
@@ -12,46 +14,14 @@
 // frame (without menus, tool space or accelerators), control site and ambient properties.
 // Reference counted on its own, because a control may hold it until it is released; the
 // window it belongs to is cut off at teardown, after which it answers without a window.
-class AxWindow::Site final : public IOleClientSite,
-                       public IOleInPlaceSite,
-                       public IOleInPlaceFrame,
-                       public IOleControlSite,
-                       public IDispatch {
+class AxWindow::Site final : public ComObject<IOleClientSite, WithBases<IOleInPlaceSite, IOleWindow>,
+                                              WithBases<IOleInPlaceFrame, IOleInPlaceUIWindow>, IOleControlSite,
+                                              IDispatch> {
 public:
     explicit Site(HWND window) : window_(window) {}
 
     void detach() { window_ = nullptr; }
     void setInPlaceObject(IOleInPlaceObject* object) { inPlace_ = object; }
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (!out)
-            return E_POINTER;
-        *out = nullptr;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IOleClientSite))
-            *out = static_cast<IOleClientSite*>(this);
-        else if (IsEqualIID(iid, IID_IOleWindow) || IsEqualIID(iid, IID_IOleInPlaceSite))
-            *out = static_cast<IOleInPlaceSite*>(this);
-        else if (IsEqualIID(iid, IID_IOleInPlaceFrame) || IsEqualIID(iid, IID_IOleInPlaceUIWindow))
-            *out = static_cast<IOleInPlaceFrame*>(this);
-        else if (IsEqualIID(iid, IID_IOleControlSite))
-            *out = static_cast<IOleControlSite*>(this);
-        else if (IsEqualIID(iid, IID_IDispatch))
-            *out = static_cast<IDispatch*>(this);
-        else
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG left = InterlockedDecrement(&refs_);
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
 
     // IOleClientSite
     HRESULT STDMETHODCALLTYPE SaveObject() override { return E_NOTIMPL; }
@@ -191,9 +161,8 @@ public:
     }
 
 private:
-    ~Site() = default;
+    ~Site() override = default;
 
-    LONG refs_ = 1;
     HWND window_;
     // Not counted: the window's own reference keeps it while the site may use it.
     IOleInPlaceObject* inPlace_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "quickview/PictureFit.h"
 #include "quickview/PictureHeader.h"
+#include "win/ComObject.h"
 
 #include <ole2.h>
 
@@ -18,7 +19,7 @@ namespace {
 // come from the buffer, a large one goes to the file directly instead of being copied in
 // 4096-byte steps. The stream does not own the file; close() cuts it off before the
 // loader closes the handle, so a decoder that kept a reference can read nothing more.
-class ReadOnlyFileStream final : public IStream {
+class ReadOnlyFileStream final : public ComObject<WithBases<IStream, ISequentialStream>> {
 public:
     explicit ReadOnlyFileStream(HANDLE file) : file_(file)
     {
@@ -29,29 +30,6 @@ public:
 
     void close() { file_ = nullptr; }
     ULONGLONG size() const { return size_; }
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (!out)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_ISequentialStream) ||
-            IsEqualIID(iid, IID_IStream)) {
-            *out = static_cast<IStream*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG left = InterlockedDecrement(&refs_);
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
 
     // ISequentialStream
     HRESULT STDMETHODCALLTYPE Read(void* data, ULONG count, ULONG* done) override
@@ -161,7 +139,7 @@ public:
 private:
     static constexpr ULONG bufferSize = 4096;
 
-    ~ReadOnlyFileStream() = default;
+    ~ReadOnlyFileStream() override = default;
 
     ULONGLONG position() const { return filePos_ - (bufferEnd_ - bufferPos_); }
 
@@ -172,7 +150,6 @@ private:
         return result;
     }
 
-    LONG refs_ = 1;
     HANDLE file_;
     ULONGLONG size_ = 0;
     ULONGLONG filePos_ = 0;

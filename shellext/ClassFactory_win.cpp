@@ -10,23 +10,10 @@ ClassFactory::ClassFactory() { InitializeCriticalSection(&lock_); }
 
 ClassFactory::~ClassFactory() { DeleteCriticalSection(&lock_); }
 
-HRESULT STDMETHODCALLTYPE ClassFactory::QueryInterface(REFIID riid, void** object)
-{
-    if (object == nullptr)
-        return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
 ULONG STDMETHODCALLTYPE ClassFactory::AddRef()
 {
     EnterCriticalSection(&lock_);
-    const LONG count = ++references_;
+    const LONG count = addReference();
     if (count == 2)
         lockModule();
     LeaveCriticalSection(&lock_);
@@ -36,7 +23,7 @@ ULONG STDMETHODCALLTYPE ClassFactory::AddRef()
 ULONG STDMETHODCALLTYPE ClassFactory::Release()
 {
     EnterCriticalSection(&lock_);
-    const LONG count = --references_;
+    const LONG count = dropReference();
     if (count == 1)
         unlockModule();
     LeaveCriticalSection(&lock_);

@@ -1,24 +1,23 @@
 #pragma once
 // The class factory of the context-menu handler; one cached object per process.
 
+#include "win/ComObject.h"
+
 #include <windows.h>
 #include <unknwn.h>
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public ComObject<IClassFactory> {
 public:
     // Created holding one reference: the module's own, which the cache keeps.
     ClassFactory();
-    ~ClassFactory();
-    ClassFactory(const ClassFactory&) = delete;
-    ClassFactory& operator=(const ClassFactory&) = delete;
+    ~ClassFactory() override;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override;
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
 
 private:
+    // A change of the count and the module lock that goes with it happen together.
     CRITICAL_SECTION lock_;
-    LONG references_ = 1;
 };

@@ -16,14 +16,17 @@
 HRESULT ContextMenuHandler::create(IUnknown* outer, REFIID riid, void** object)
 {
     *object = nullptr;
+    // Aggregated, the object hands out only its inner unknown: any other interface would
+    // count on the outer object, and giving up our reference below would delete it.
+    if (outer != nullptr && !IsEqualIID(riid, IID_IUnknown))
+        return CLASS_E_NOAGGREGATION;
     ContextMenuHandler* handler = new (std::nothrow) ContextMenuHandler(outer);
     if (handler == nullptr)
         return E_OUTOFMEMORY;
-    // The count is 0 here; the creator's QueryInterface takes it to 1, and a failed one
-    // leaves nothing to release.
+    // Created holding one reference, ours: the creator's QueryInterface adds its own, and
+    // giving ours up leaves just that one, or after a failed query no object.
     const HRESULT hr = handler->inner_.QueryInterface(riid, object);
-    if (FAILED(hr))
-        delete handler;
+    handler->inner_.Release();
     return hr;
 }
 
@@ -38,36 +41,18 @@ ContextMenuHandler::~ContextMenuHandler() { unlockModule(); }
 
 HRESULT STDMETHODCALLTYPE ContextMenuHandler::Inner::QueryInterface(REFIID riid, void** object)
 {
-    if (object == nullptr)
-        return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown)) {
-        // The aggregated object's identity is the outer one's; ours is only handed to it.
-        *object = self->aggregated_ ? static_cast<IUnknown*>(this)
-                                    : static_cast<IUnknown*>(static_cast<IContextMenu*>(self));
-    } else if (IsEqualIID(riid, IID_IContextMenu)) {
-        *object = static_cast<IContextMenu*>(self);
-    } else if (IsEqualIID(riid, IID_IShellExtInit)) {
-        *object = static_cast<IShellExtInit*>(self);
-    } else {
-        *object = nullptr;
-        return E_NOINTERFACE;
+    // The aggregated object's identity is the outer one's; ours is only handed to it.
+    if (object != nullptr && self->aggregated_ && IsEqualIID(riid, IID_IUnknown)) {
+        *object = static_cast<IUnknown*>(this);
+        AddRef();
+        return S_OK;
     }
-    static_cast<IUnknown*>(*object)->AddRef();
-    return S_OK;
+    return self->Own::QueryInterface(riid, object);
 }
 
-ULONG STDMETHODCALLTYPE ContextMenuHandler::Inner::AddRef()
-{
-    return static_cast<ULONG>(++self->references_);
-}
+ULONG STDMETHODCALLTYPE ContextMenuHandler::Inner::AddRef() { return self->Own::AddRef(); }
 
-ULONG STDMETHODCALLTYPE ContextMenuHandler::Inner::Release()
-{
-    const LONG count = --self->references_;
-    if (count == 0)
-        delete self;
-    return static_cast<ULONG>(count);
-}
+ULONG STDMETHODCALLTYPE ContextMenuHandler::Inner::Release() { return self->Own::Release(); }
 
 HRESULT STDMETHODCALLTYPE ContextMenuHandler::QueryInterface(REFIID riid, void** object)
 {

@@ -1,12 +1,14 @@
 #pragma once
 // The Explorer context-menu handler: one object per context menu Explorer builds.
 
+#include "win/ComObject.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
 #include <string>
 
-class ContextMenuHandler final : public IContextMenu, public IShellExtInit {
+class ContextMenuHandler final : public ComObject<IContextMenu, IShellExtInit> {
 public:
     // Builds a plain object (outer null) or the aggregated form, and hands out the
     // interface asked for; the object is destroyed again when that fails.
@@ -27,12 +29,13 @@ public:
     HRESULT STDMETHODCALLTYPE Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* data, HKEY progId) override;
 
 private:
-    explicit ContextMenuHandler(IUnknown* outer);
-    ~ContextMenuHandler();
-    ContextMenuHandler(const ContextMenuHandler&) = delete;
-    ContextMenuHandler& operator=(const ContextMenuHandler&) = delete;
+    using Own = ComObject<IContextMenu, IShellExtInit>;
 
-    // The non-delegating unknown: owns the object's life and answers its interfaces.
+    explicit ContextMenuHandler(IUnknown* outer);
+    ~ContextMenuHandler() override;
+
+    // The non-delegating unknown: owns the object's life and answers its interfaces, through
+    // ComObject's count and interface list.
     struct Inner final : IUnknown {
         ContextMenuHandler* self;
         HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
@@ -43,8 +46,6 @@ private:
     Inner inner_;
     IUnknown* controlling_;
     bool aggregated_;
-    // Plain counter: an apartment-threaded object is only ever used on one thread.
-    LONG references_ = 0;
     // Every selected path followed by CR LF, appended by each Initialize.
     std::string selectedFiles_;
 };

@@ -4,8 +4,8 @@
 #include "engine/BatchFile_win.h"
 
 #include "engine/FileError.h"
+#include "tests/support/HeldFile.h"
 #include "tests/support/TestFiles.h"
-#include "tests/win32/DiskFaults.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +17,8 @@
 #include <vector>
 
 namespace {
+
+using testsupport::HeldFile;
 
 struct Folder : testsupport::TempFolder {
     Folder() : TempFolder("batchwin") {}

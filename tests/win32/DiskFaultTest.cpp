@@ -10,8 +10,9 @@
 #include "engine/NewPath.h"
 #include "engine/RenameRun.h"
 #include "filelist/FileTransfer_win.h"
+#include "tests/support/HeldFile.h"
+#include "tests/support/HostVolume.h"
 #include "tests/support/TestFiles.h"
-#include "tests/win32/DiskFaults.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,7 @@
 
 namespace {
 
+using testsupport::HeldFile;
 using testsupport::HostVolume;
 using testsupport::hostFolderOf;
 using testsupport::runHostShell;

@@ -5,13 +5,13 @@
 #include "engine/MoveSteps_win.h"
 #include "engine/NewPath.h"
 #include "engine/RenameRun.h"
+#include "tests/support/HeldFile.h"
 #include "tests/support/TestFiles.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,6 +19,7 @@
 namespace {
 
 using testsupport::contentHash;
+using testsupport::HeldFile;
 std::string readFile(const std::string& path)
 {
     return testsupport::readFile(path, "<unreadable>");
@@ -269,55 +270,12 @@ TEST_F(FaultMatrix, SecondRenameRunAfterASuccessfulOneFailsForMovedFiles)
     EXPECT_EQ(names(), (std::vector<std::string>{"a.txt", "b.txt"}));
 }
 
-// A second process that opens a file without sharing and holds it until told to stop.
-class FileHolder {
-public:
-    explicit FileHolder(const std::string& path)
-    {
-        const std::string tag = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
-        ready_ = CreateEventA(nullptr, TRUE, FALSE, ("tessel-held-" + tag).c_str());
-        release_ = CreateEventA(nullptr, TRUE, FALSE, ("tessel-release-" + tag).c_str());
-        SetEnvironmentVariableA("TESSEL_HOLD_FILE", path.c_str());
-        SetEnvironmentVariableA("TESSEL_HOLD_TAG", tag.c_str());
-        char exe[MAX_PATH];
-        GetModuleFileNameA(nullptr, exe, MAX_PATH);
-        std::string command = std::string("\"") + exe + "\" --gtest_filter=RunHelper.HoldFileOpen";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                  &startup, &process_) != FALSE;
-        SetEnvironmentVariableA("TESSEL_HOLD_FILE", nullptr);
-        SetEnvironmentVariableA("TESSEL_HOLD_TAG", nullptr);
-        if (started_)
-            held_ = WaitForSingleObject(ready_, 20000) == WAIT_OBJECT_0;
-    }
-    ~FileHolder()
-    {
-        SetEvent(release_);
-        if (started_) {
-            WaitForSingleObject(process_.hProcess, 20000);
-            CloseHandle(process_.hProcess);
-            CloseHandle(process_.hThread);
-        }
-        CloseHandle(ready_);
-        CloseHandle(release_);
-    }
-    bool held() const { return held_; }
-
-private:
-    HANDLE ready_;
-    HANDLE release_;
-    PROCESS_INFORMATION process_{};
-    bool started_ = false;
-    bool held_ = false;
-};
-
 TEST_F(FaultMatrix, SourceHeldOpenWithoutSharingByAnotherProcess)
 {
     create({"locked.txt", "free.txt"});
     const auto files = paths({"locked.txt", "free.txt"});
     {
-        FileHolder holder(files[0]);
+        HeldFile holder(files[0], 0);
         ASSERT_TRUE(holder.held());
         const std::string report = rename(files, {"FILENAME PREFIX \"n\""});
         EXPECT_EQ(report, line(files[0], " change failed with  ", folder / "nlocked.txt") +
@@ -329,25 +287,6 @@ TEST_F(FaultMatrix, SourceHeldOpenWithoutSharingByAnotherProcess)
     }
     expectNothingLost();
     EXPECT_EQ(names(), (std::vector<std::string>{"free.txt", "locked.txt"}));
-}
-
-// The other side of FileHolder; does nothing in a normal test run.
-TEST(RunHelper, HoldFileOpen)
-{
-    const char* path = std::getenv("TESSEL_HOLD_FILE");
-    const char* tag = std::getenv("TESSEL_HOLD_TAG");
-    if (!path || !tag)
-        GTEST_SKIP() << "only runs as the file-holding process of the fault matrix";
-    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, (std::string("tessel-held-") + tag).c_str());
-    HANDLE release = OpenEventA(SYNCHRONIZE, FALSE, (std::string("tessel-release-") + tag).c_str());
-    ASSERT_TRUE(ready && release);
-    SetEvent(ready);
-    WaitForSingleObject(release, 60000);
-    CloseHandle(file);
-    CloseHandle(ready);
-    CloseHandle(release);
 }
 
 TEST(RenameMoveSteps, KeepTimesToTheSecondAndClearEveryAttribute)

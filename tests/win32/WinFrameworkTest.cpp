@@ -1,10 +1,12 @@
 // Our thin Win32 framework when a handler fails with an exception: the modal loop and a
-// subclassed control carry on, and no message is handled twice. And what its GDI owners
-// put back.
+// subclassed control carry on, and no message is handled twice. What its GDI owners put back,
+// and the COM object base: what it answers for interfaces it was not given, and when it
+// deletes the object.
 
 #include "SkinTestSupport.h"
 
 #include "app/resource.h"
+#include "win/ComObject.h"
 #include "win/Control.h"
 #include "win/Dialog.h"
 #include "win/Handles.h"
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <objidl.h>
 
 #include <stdexcept>
 
@@ -146,6 +149,56 @@ TEST(SelectedObject, PutsBackTheObjectItDisplaced)
         }
         EXPECT_EQ(GetCurrentObject(dc, row.type), before);
     }
+}
+
+// Two entries, the second also answering for its base; the flag tells when it is deleted.
+class CountedObject final : public ComObject<IClassFactory, WithBases<IPersistStream, IPersist>> {
+public:
+    explicit CountedObject(bool& deleted) : deleted_(deleted) {}
+
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID, void**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetClassID(CLSID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE IsDirty() override { return S_FALSE; }
+    HRESULT STDMETHODCALLTYPE Load(IStream*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Save(IStream*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER*) override { return E_NOTIMPL; }
+
+private:
+    ~CountedObject() override { deleted_ = true; }
+    bool& deleted_;
+};
+
+TEST(ComObjectBase, AnswersOnlyItsListAndDeletesAtTheLastRelease)
+{
+    bool deleted = false;
+    auto* object = new CountedObject(deleted);
+    IPersistStream* persistStream = object;
+    struct Row {
+        const char* what;
+        const IID* iid;
+        HRESULT expected;
+        void* pointer;
+    } rows[] = {
+        {"a base of a listed entry", &IID_IPersist, S_OK, persistStream},
+        {"not listed", &IID_IStream, E_NOINTERFACE, nullptr},
+        {"a base no entry names", &IID_ISequentialStream, E_NOINTERFACE, nullptr},
+    };
+    ULONG held = 1;
+    for (const Row& row : rows) {
+        void* out = reinterpret_cast<void*>(0x1234);
+        EXPECT_EQ(object->QueryInterface(*row.iid, &out), row.expected) << row.what;
+        EXPECT_EQ(out, row.pointer) << row.what;
+        if (row.expected == S_OK)
+            ++held;
+    }
+    // Every reference handed out is one more to give back; the last one deletes.
+    while (held > 1) {
+        EXPECT_EQ(object->Release(), --held);
+        EXPECT_FALSE(deleted);
+    }
+    EXPECT_EQ(object->Release(), 0u);
+    EXPECT_TRUE(deleted);
 }
 
 } // namespace
