@@ -57,8 +57,8 @@ bool MainDialog::onInitDialog()
 
     SetWindowTextA(hwnd(), displayName);
 
-    // The frame first, then each panel takes over its controls: the quick view's panes are
-    // made last of the window's children but for the window's own.
+    // The frame first, then each panel takes over its controls and gives them their first
+    // state, then the window's own buttons.
     setUpSkin();
 
     // Files handed over by the Explorer command.
