@@ -60,6 +60,10 @@ enum ActionPosition { actionPrefix, actionSuffix, actionRemove, actionReplace, a
 
 void RunsPanel::initRuleEditor()
 {
+    addItems(item(IDC_RULE_TARGET), {"FILENAME", "FILEEXT"});
+    addItems(item(IDC_RULE_ACTION), {"PREFIX", "SUFFIX", "REMOVE", "REPLACE", "UPPERCASE", "LOWERCASE"});
+    // The target box starts on FILENAME.
+    SendDlgItemMessageA(dialog(), IDC_RULE_TARGET, CB_SETCURSEL, 0, 0);
     SendDlgItemMessageA(dialog(), IDC_RULE_ACTION, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     emptyCombo(item(IDC_RULE_ARG1));
     emptyCombo(item(IDC_RULE_ARG2));

@@ -23,27 +23,12 @@ const SkinnedButton skinnedButtons[] = {
     {IDC_SAVE_LOG, IDI_SAVE_LOG, "Save result log"},
 };
 
-// Items the template gives the two drop-down lists of the rule editor.
-const char* const ruleTargets[] = {"FILENAME", "FILEEXT"};
-const char* const ruleActions[] = {"PREFIX", "SUFFIX", "REMOVE", "REPLACE", "UPPERCASE", "LOWERCASE"};
-
-template <std::size_t N>
-void fillComboBox(HWND combo, const char* const (&items)[N])
-{
-    for (const char* text : items)
-        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-}
-
 } // namespace
 
 void RunsPanel::onAttach()
 {
-    fillComboBox(item(IDC_RULE_TARGET), ruleTargets);
-    fillComboBox(item(IDC_RULE_ACTION), ruleActions);
     PanelSkin::takeList(ruleListBox_, item(IDC_RULE_LIST), scheme_);
     skin_.takeButtons(dialog(), skinnedButtons, scheme_);
-    // The rule target box starts on FILENAME.
-    SendDlgItemMessageA(dialog(), IDC_RULE_TARGET, CB_SETCURSEL, 0, 0);
     initRuleEditor();
 }
 

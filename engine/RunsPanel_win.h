@@ -71,8 +71,8 @@ private:
 
     // ---- rule editor (engine/RuleEditor_win.cpp) ----
     static const CommandBinding<RunsPanel> ruleEditorCommands[];
-    // The editor's boxes as they start: no action, both argument boxes and the label
-    // empty, the second box disabled.
+    // The editor's boxes as they start: the fixed targets and actions, FILENAME and no
+    // action chosen, both argument boxes and the label empty, the second box disabled.
     void initRuleEditor();
     void onActionChanged();        // 1010 selection changed
     void onFirstArgumentChanged(); // 1011 selection changed

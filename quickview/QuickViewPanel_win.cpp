@@ -35,7 +35,7 @@ void QuickViewPanel::onAttach()
 {
     skin_.takeCheckBoxes(dialog(), {IDC_QUICKVIEW}, scheme_);
     CheckDlgButton(dialog(), IDC_QUICKVIEW, BST_CHECKED);
-    afterKeys_.attach(dialog(), [this] { onCurrentFileChanged(); });
+    afterKeys_.attach(dialog(), [this] { showCurrentFile(); });
 
     // The three panes on one rectangle inside the "QuickView" frame.
     RECT pane = childRect(dialog(), item(IDC_QUICKVIEW_GROUP));

@@ -1,7 +1,6 @@
 #pragma once
 // RAII owners for Win32 handles (kernel handles from base/UniqueResource.h), GDI objects and
-// device contexts, modules and COM interfaces;
-// none can be copied.
+// device contexts, modules and COM interfaces; none can be copied.
 
 #include "base/UniqueResource.h"
 
