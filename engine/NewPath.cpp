@@ -160,6 +160,17 @@ std::string NewPathComputer::compute(const std::string& oldPath, int position) c
     return path;
 }
 
+bool NewPathComputer::isPlainRename(const std::string& oldPath, const std::string& newPath) const
+{
+    const std::size_t nameStart = pathText_.nameStart(oldPath);
+    if (newPath.size() < nameStart || newPath.compare(0, nameStart, oldPath, 0, nameStart) != 0)
+        return false;
+    if (scan_.find(newPath, '\\', nameStart) != std::string::npos
+        || scan_.find(newPath, '/', nameStart) != std::string::npos)
+        return false;
+    return newPath.find_first_not_of(". ", nameStart) != std::string::npos;
+}
+
 void NewPathComputer::apply(const RenameRule& rule, std::string& path, std::size_t begin,
                             std::size_t end, int position) const
 {

@@ -49,6 +49,12 @@ public:
 
     std::string compute(const std::string& oldPath, int position) const;
 
+    // True when `newPath` is `oldPath`'s folder followed by a name of one folder entry:
+    // no backslash or slash in it, and not made of dots and blanks alone (".", "..", and
+    // what Windows trims down to them or to nothing). Rule text, a date format or a batch
+    // file written elsewhere can put any of these into a name.
+    bool isPlainRename(const std::string& oldPath, const std::string& newPath) const;
+
 private:
     // Each works on the working text, bytes [begin, end) of `path`, in place.
     void apply(const RenameRule& rule, std::string& path, std::size_t begin, std::size_t end,

@@ -26,6 +26,7 @@ std::string runRenameRules(bool renameOnDisk, const std::vector<std::string>& fi
                            RenameJournal& journal)
 {
     journal.assign(fileLines);
+    journal.startOutcomes();
     std::string report;
     report.reserve(reportEstimate(fileLines, {}));
     for (std::size_t i = 0; i < journal.size(); ++i) {
@@ -35,12 +36,18 @@ std::string runRenameRules(bool renameOnDisk, const std::vector<std::string>& fi
             appendNotChangedLine(report, oldPath);
             continue;
         }
-        if (!renameOnDisk)
-            appendPreviewLine(report, oldPath, newPath);
-        else if (mover && mover->move(oldPath, newPath))
-            appendRenamedLine(report, oldPath, newPath);
-        else
+        // A rename never takes a file out of its folder: a name that is not one is not
+        // tried, and a preview shows the failure the rename would report.
+        if (!computer.isPlainRename(oldPath, newPath)) {
             appendRenameFailedLine(report, oldPath, newPath);
+        } else if (!renameOnDisk) {
+            appendPreviewLine(report, oldPath, newPath);
+        } else if (mover && mover->move(oldPath, newPath)) {
+            appendRenamedLine(report, oldPath, newPath);
+            journal.markMoved(i);
+        } else {
+            appendRenameFailedLine(report, oldPath, newPath);
+        }
         journal.set(i, std::move(newPath));
     }
     return report;
@@ -56,6 +63,8 @@ std::string runUndo(const RenameJournal& journal, const std::vector<std::string>
         const std::string& target = fileLines[i];
         if (entry == target)
             appendNotChangedLine(report, entry);
+        else if (!journal.mayMoveBack(i))
+            appendRollbackFailedLine(report, entry, target);
         else if (mover.move(entry, target))
             appendRollbackLine(report, entry, target);
         else

@@ -24,6 +24,7 @@ std::string runRenameRules(bool renameOnDisk, const std::vector<std::string>& fi
                            RenameJournal& journal);
 
 // Moves journal entry i back to file list line i, first to last, for the entries that
-// have a line; the journal is left as it is. Returns the report text.
+// have a line and that the journal's run really moved (every entry of a loaded journal);
+// the journal is left as it is. Returns the report text.
 std::string runUndo(const RenameJournal& journal, const std::vector<std::string>& fileLines,
                     PathMover& mover);

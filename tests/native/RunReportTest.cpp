@@ -204,6 +204,67 @@ TEST(RunUndo, PassesOverEntriesBeyondTheFileListAndMovesInListOrder)
     EXPECT_EQ(runUndo(journal, {"o1"}, mover), "");
 }
 
+TEST(RunRename, NamesThatAreNotNamesAreNeverTried)
+{
+    struct Row {
+        int codePage;
+        const char* rule;
+        std::string oldPath;
+        std::string newPath;
+        bool plain;
+    };
+    const Row rows[] = {
+        {1252, "FILENAME REPLACE \"a\" with \"..\\moved\"", "D:\\sub\\a.txt", "D:\\sub\\..\\moved.txt", false},
+        {1252, "FILENAME PREFIX \"x/\"", "D:\\sub\\a.txt", "D:\\sub\\x/a.txt", false},
+        {1252, "FILENAME REPLACE \"a\" with \".\"", "D:\\sub\\a", "D:\\sub\\.", false},
+        {1252, "FILENAME REPLACE \"a\" with \"..\"", "D:\\sub\\a", "D:\\sub\\..", false},
+        {1252, "FILENAME REPLACE \"a\" with \".. \"", "D:\\sub\\a", "D:\\sub\\.. ", false},
+        {1252, "FILENAME REMOVE all", "D:\\sub\\a", "D:\\sub\\", false},
+        {1252, "FILENAME REPLACE \"a\" with \"..b\"", "D:\\sub\\a", "D:\\sub\\..b", true},
+        // A trail byte 0x5C of a double-byte character is not a separator.
+        {932, "FILENAME PREFIX \"\x95\x5C\"", "D:\\sub\\a.txt", "D:\\sub\\\x95\x5C" "a.txt", true},
+    };
+    for (const Row& row : rows) {
+        const NewPathComputer computer({row.rule}, modelCodePage(row.codePage), clock2003);
+        EXPECT_EQ(computer.compute(row.oldPath, 1), row.newPath) << row.rule;
+        EXPECT_EQ(computer.isPlainRename(row.oldPath, row.newPath), row.plain) << row.rule;
+    }
+
+    // Preview shows the failure the rename reports, and nothing is moved.
+    FolderModel folder({"D:\\sub\\a.txt"});
+    RenameJournal journal;
+    const std::vector<std::string> lines = {"D:\\sub\\a.txt"};
+    const std::vector<std::string> rules = {rows[0].rule};
+    const std::string failed = "D:\\sub\\a.txt change failed with  D:\\sub\\..\\moved.txt\r\n";
+    EXPECT_EQ(run(false, lines, rules, &folder, journal), failed);
+    EXPECT_EQ(run(true, lines, rules, &folder, journal), failed);
+    EXPECT_EQ(folder.moves, 0);
+}
+
+TEST(RunUndo, MovesBackOnlyWhatTheLastRunMoved)
+{
+    // The first run moves IMG to 2003_IMG; the second aims IMG (gone) at the name of an
+    // unrelated file, 2003_DSC, and fails, and moves b. Undo must leave 2003_DSC alone.
+    FolderModel folder({"D:\\IMG_0001.jpg", "D:\\2003_DSC_0001.jpg", "D:\\b.jpg"});
+    RenameJournal journal;
+    const std::vector<std::string> lines = {"D:\\IMG_0001.jpg", "D:\\b.jpg"};
+    run(true, lines, {"FILENAME REPLACE \"IMG\" with \"2003_IMG\""}, &folder, journal);
+    ASSERT_EQ(folder.listing().count("D:\\2003_IMG_0001.jpg"), 1u);
+    run(true, lines, {"FILENAME REPLACE \"IMG\" with \"2003_DSC\"", "FILENAME REPLACE \"b\" with \"c\""},
+        &folder, journal);
+    const int movesBefore = folder.moves;
+    EXPECT_EQ(runUndo(journal, lines, folder),
+              "D:\\2003_DSC_0001.jpg  roolback failed with  D:\\IMG_0001.jpg\r\n"
+              "D:\\c.jpg  roolback to D:\\b.jpg\r\n");
+    EXPECT_EQ(folder.moves, movesBefore + 1);
+    EXPECT_EQ(folder.listing().count("D:\\2003_DSC_0001.jpg"), 1u);
+
+    // A loaded journal carries no outcomes: every entry is tried, as before.
+    journal.assign({"D:\\2003_DSC_0001.jpg"});
+    EXPECT_EQ(runUndo(journal, {"D:\\IMG_0001.jpg"}, folder),
+              "D:\\2003_DSC_0001.jpg  roolback to D:\\IMG_0001.jpg\r\n");
+}
+
 TEST(RunPreview, LargeListBuildsOneLinePerFile)
 {
     std::vector<std::string> lines;
