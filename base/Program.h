@@ -11,6 +11,18 @@ std::string programDirectory();
 // missing or cannot be deleted; never shows a message.
 bool forceDeleteFile(const std::string& path);
 
-// Reads a whole file that is opened without sharing. False when it cannot be opened, or
-// when the read fails or comes up short part-way (then the text is left empty).
-bool readWholeFileExclusive(const std::string& path, std::string& text);
+// Takes a whole file over: reads it without sharing and deletes it before anyone else can
+// open it. False when it cannot be opened, or when the read fails or comes up short
+// part-way; then the text is left empty and the file stays.
+bool takeWholeFile(const std::string& path, std::string& text);
+
+// Whether `path` may be replaced: a replacement renames it away, which a process holding it
+// open without delete sharing refuses. Asked first because a refused replacement leaves a
+// stray empty "rf*.tmp" beside it under Wine.
+bool replaceableFile(const std::string& path);
+
+// Puts the file `replacement` in the place of `target` (ReplaceFileA), which keeps the
+// target's attributes, creation time and security as an overwrite in place would. False
+// with the system's error code when refused.
+bool replaceFileKeepingIdentity(const std::string& target, const std::string& replacement,
+                                unsigned long& errorCode);

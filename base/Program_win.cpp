@@ -32,11 +32,13 @@ bool forceDeleteFile(const std::string& path)
     return DeleteFileA(path.c_str()) != FALSE;
 }
 
-bool readWholeFileExclusive(const std::string& path, std::string& text)
+bool takeWholeFile(const std::string& path, std::string& text)
 {
     text.clear();
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Held without sharing from the first byte read to the deletion: whoever opens the
+    // name afterwards makes a new file, and nothing written to it is deleted unread.
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ | DELETE | FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
     LARGE_INTEGER size;
@@ -51,6 +53,64 @@ bool readWholeFileExclusive(const std::string& path, std::string& text)
             return false;
         done += got;
     }
+    // A read-only file refuses deletion until its attributes are cleared.
+    FILE_BASIC_INFO basic = {};
+    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic);
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    const bool deleting =
+        SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+    file.reset();
+    if (!deleting)
+        forceDeleteFile(path);
     text = std::move(content);
+    return true;
+}
+
+bool replaceableFile(const std::string& path)
+{
+    UniqueHandle file(CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    return static_cast<bool>(file);
+}
+
+namespace {
+
+// Wine's ReplaceFileA keeps neither the attributes nor the creation time of the file it
+// replaces (Windows keeps both, and the security too): give them back where they differ.
+void restoreIdentity(const std::string& path, const WIN32_FILE_ATTRIBUTE_DATA& earlier)
+{
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &now))
+        return;
+    if (CompareFileTime(&now.ftCreationTime, &earlier.ftCreationTime) != 0) {
+        UniqueHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+        if (file)
+            SetFileTime(file.get(), &earlier.ftCreationTime, nullptr, nullptr);
+    }
+    const DWORD settable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
+        | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
+    const DWORD wanted = earlier.dwFileAttributes & settable;
+    if ((now.dwFileAttributes & settable) != wanted)
+        SetFileAttributesA(path.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL);
+}
+
+} // namespace
+
+bool replaceFileKeepingIdentity(const std::string& target, const std::string& replacement,
+                                unsigned long& errorCode)
+{
+    WIN32_FILE_ATTRIBUTE_DATA earlier = {};
+    const bool known = GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &earlier) != FALSE;
+    if (!ReplaceFileA(target.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                      nullptr)) {
+        errorCode = GetLastError();
+        if (errorCode == 0)
+            errorCode = ERROR_ACCESS_DENIED;
+        return false;
+    }
+    if (known)
+        restoreIdentity(target, earlier);
     return true;
 }

@@ -3,6 +3,7 @@
 #include "engine/BatchFile_win.h"
 
 #include "base/CodePage.h"
+#include "base/Program.h"
 #include "base/PathText.h"
 #include "win/Handles.h"
 
@@ -168,36 +169,6 @@ private:
     std::string path_;
 };
 
-// Whether the earlier file may be replaced: the replacement renames it away, which a
-// process that holds it open without delete sharing refuses. Asked first because a refused
-// ReplaceFileA leaves a stray empty "rf*.tmp" in the folder under Wine.
-bool replaceable(const std::string& path)
-{
-    UniqueHandle file(CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr));
-    return static_cast<bool>(file);
-}
-
-// Wine's ReplaceFileA keeps neither the attributes nor the creation time of the file it
-// replaces (Windows keeps both, and the security too): give them back where they differ.
-void restoreIdentity(const std::string& path, const WIN32_FILE_ATTRIBUTE_DATA& earlier)
-{
-    WIN32_FILE_ATTRIBUTE_DATA now;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &now))
-        return;
-    if (CompareFileTime(&now.ftCreationTime, &earlier.ftCreationTime) != 0) {
-        UniqueHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr));
-        if (file)
-            SetFileTime(file.get(), &earlier.ftCreationTime, nullptr, nullptr);
-    }
-    const DWORD settable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
-        | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
-    const DWORD wanted = earlier.dwFileAttributes & settable;
-    if ((now.dwFileAttributes & settable) != wanted)
-        SetFileAttributesA(path.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL);
-}
-
 // The fallback where the earlier file cannot be replaced: its own bytes are overwritten.
 // When the new content is longer, the room is taken first, so that a full disk stops the
 // save before a byte of the earlier content is lost.
@@ -279,8 +250,6 @@ FileOutcome writeFileReplacing(const std::string& path, const std::function<bool
         return outcome;
     }
     file.reset();
-    if (!existed) // made by someone else meanwhile: its attributes are the ones to keep
-        GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &earlier);
 
     char temporaryName[MAX_PATH + 16] = {0};
     const std::string folder = folderOf(path);
@@ -296,13 +265,12 @@ FileOutcome writeFileReplacing(const std::string& path, const std::function<bool
         return outcome;
     // An earlier file that may not be replaced is written in place; the temporary copy is
     // then of no use, and its room may be needed.
-    if (!replaceable(path)) {
+    if (!replaceableFile(path)) {
         temporary.remove();
         return writeInPlace(path, write);
     }
-    if (!ReplaceFileA(path.c_str(), temporary.path().c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                      nullptr)) {
-        const DWORD code = lastErrorOr(ERROR_ACCESS_DENIED);
+    unsigned long code = 0;
+    if (!replaceFileKeepingIdentity(path, temporary.path(), code)) {
         const bool earlierThere = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
         // Refused with the earlier file untouched (taken meanwhile by another process):
         // written in place as above.
@@ -324,7 +292,6 @@ FileOutcome writeFileReplacing(const std::string& path, const std::function<bool
         return outcome;
     }
     temporary.release();
-    restoreIdentity(path, earlier);
     return outcome;
 }
 

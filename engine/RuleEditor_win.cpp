@@ -9,6 +9,7 @@
 #include "engine/RuleEditorText.h"
 #include "win/ControlText.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -163,11 +164,10 @@ void RunsPanel::addRule()
     }
 
     HWND rules = item(IDC_RULE_LIST);
-    const LRESULT count = SendMessageA(rules, LB_GETCOUNT, 0, 0);
-    bool listed = false;
-    // LB_FINDSTRINGEXACT ignores letter case; equal here means the same bytes.
-    for (LRESULT i = 0; i < count && !listed; ++i)
-        listed = listBoxLine(rules, static_cast<int>(i)) == rule;
+    // LB_FINDSTRINGEXACT ignores letter case; equal here means the same bytes, compared
+    // with the bytes the list was given (reading them back goes through UTF-16).
+    const std::vector<std::string>& lines = ruleListBox_.lines();
+    const bool listed = std::find(lines.begin(), lines.end(), rule) != lines.end();
     if (!listed)
         SendMessageA(rules, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rule.c_str()));
     updateHorizontalExtent(rules);
@@ -188,8 +188,10 @@ void RunsPanel::deleteSelectedRules()
 
 namespace {
 
-// Moves the caret line of a multiple-selection list box by one (-1 up, +1 down).
-void moveCaretLine(HWND rules, int step)
+// Moves the caret line of a multiple-selection list box by one (-1 up, +1 down). The
+// line moves with the bytes it was given: read back through UTF-16, a line that does not
+// convert both ways would come back as another rule.
+void moveCaretLine(HWND rules, const std::vector<std::string>& lines, int step)
 {
     const LRESULT selected = SendMessageA(rules, LB_GETSELCOUNT, 0, 0);
     if (selected == LB_ERR || selected <= 0)
@@ -199,9 +201,9 @@ void moveCaretLine(HWND rules, int step)
     if (caret == LB_ERR || caret < 0 || caret >= count)
         return;
     const LRESULT target = caret + step;
-    if (target < 0 || target >= count)
+    if (target < 0 || target >= count || static_cast<std::size_t>(count) != lines.size())
         return;
-    const std::string text = listBoxLine(rules, static_cast<int>(caret));
+    const std::string text = lines[static_cast<std::size_t>(caret)];
     SendMessageA(rules, LB_DELETESTRING, static_cast<WPARAM>(caret), 0);
     SendMessageA(rules, LB_INSERTSTRING, static_cast<WPARAM>(target), reinterpret_cast<LPARAM>(text.c_str()));
     SendMessageA(rules, LB_SETSEL, TRUE, target);
@@ -213,10 +215,10 @@ void moveCaretLine(HWND rules, int step)
 
 void RunsPanel::moveRuleUp()
 {
-    moveCaretLine(item(IDC_RULE_LIST), -1);
+    moveCaretLine(item(IDC_RULE_LIST), ruleListBox_.lines(), -1);
 }
 
 void RunsPanel::moveRuleDown()
 {
-    moveCaretLine(item(IDC_RULE_LIST), +1);
+    moveCaretLine(item(IDC_RULE_LIST), ruleListBox_.lines(), +1);
 }

@@ -2,6 +2,7 @@
 
 #include "filelist/FileTransfer_win.h"
 
+#include "base/Program.h"
 #include "win/Handles.h"
 
 #include <windows.h>
@@ -42,13 +43,19 @@ bool copyFileReplacing(const std::string& from, const std::string& to, const std
             DeleteFileA(to.c_str());
         return false;
     }
+    // Copied onto itself (its own folder, or the same folder reached through a link): the
+    // file already is what the copy would make, and replacing it would only cost it its
+    // identity, creation time, owner and security.
+    if (sameFile(from, to))
+        return true;
     // A target the copy may not overwrite (read-only; hidden or system, which Windows
     // refuses to a plain copy) is refused before any byte of it is touched.
     if (target & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY))
         return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
 
     // Copying straight over the target empties it first: on a full disk the earlier file
-    // would be lost and the new one not there.
+    // would be lost and the new one not there. The whole copy is made beside it and then
+    // takes its place.
     char temporary[MAX_PATH + 16] = {0};
     if (toFolder.size() > MAX_PATH - 14 || !GetTempFileNameA(toFolder.c_str(), "tcp", 0, temporary))
         return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE; // the folder takes no new name
@@ -56,8 +63,16 @@ bool copyFileReplacing(const std::string& from, const std::string& to, const std
         DeleteFileA(temporary);
         return false;
     }
-    if (MoveFileExA(temporary, to.c_str(), MOVEFILE_REPLACE_EXISTING))
+    unsigned long code = 0;
+    if (replaceableFile(to) && replaceFileKeepingIdentity(to, temporary, code))
         return true;
+    if (!exists(to)) {
+        // The earlier file went and the copy did not take its name: give it the name.
+        if (MoveFileExA(temporary, to.c_str(), MOVEFILE_REPLACE_EXISTING))
+            return true;
+        DeleteFileA(temporary);
+        return false;
+    }
     DeleteFileA(temporary);
     // Replacing refused (another process holds the target without delete sharing): the
     // complete copy just made shows there is room to copy over it in place.

@@ -111,32 +111,71 @@ HRESULT STDMETHODCALLTYPE ContextMenuHandler::QueryContextMenu(HMENU menu, UINT 
     return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 1);
 }
 
+namespace {
+
+// Adds the records to the handoff file, which may still hold those of an earlier command
+// that no program has read yet: truncating it would lose that selection. The program holds
+// the file without sharing only while it takes it over, so a refused open is tried again
+// for a moment. A write that fails leaves the file as it was.
+bool appendToHandoff(const std::string& path, const std::string& records)
+{
+    UniqueHandle file;
+    for (int attempt = 0;; ++attempt) {
+        file.reset(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file || GetLastError() != ERROR_SHARING_VIOLATION || attempt == 50)
+            break;
+        Sleep(20);
+    }
+    if (!file)
+        return false;
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFF0)
+        return false;
+    // An earlier writer that ended mid-record left a cut path: our records start after its
+    // last whole one, or the cut path and our first one would read as one wrong path.
+    std::string earlier(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    if (!earlier.empty()
+        && (!ReadFile(file.get(), &earlier[0], static_cast<DWORD>(earlier.size()), &got, nullptr) || got != earlier.size()))
+        return false;
+    const std::size_t lastEnd = earlier.rfind("\r\n");
+    LARGE_INTEGER keep = {};
+    keep.QuadPart = lastEnd == std::string::npos ? 0 : static_cast<LONGLONG>(lastEnd + 2);
+    if (!SetFilePointerEx(file.get(), keep, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get()))
+        return false;
+    DWORD written = 0;
+    const DWORD count = static_cast<DWORD>(records.size());
+    if (!WriteFile(file.get(), records.data(), count, &written, nullptr) || written != count) {
+        // A partial record would hand the program a cut path.
+        SetFilePointerEx(file.get(), keep, nullptr, FILE_BEGIN);
+        SetEndOfFile(file.get());
+        file.reset();
+        if (keep.QuadPart == 0)
+            DeleteFileA(path.c_str());
+        return false;
+    }
+    return CloseHandle(file.release()) != FALSE;
+}
+
+} // namespace
+
 HRESULT STDMETHODCALLTYPE ContextMenuHandler::InvokeCommand(CMINVOKECOMMANDINFO* info)
 {
     if (info == nullptr)
         return E_INVALIDARG;
-    // Only command offset 0 is ours. A verb string is a pointer and never ours: testing the
-    // low 16 bits alone would take a string at an address ending in sixteen zero bits for
-    // offset 0.
+    // A verb string is never ours (the command has no verb name): an error hands it on to
+    // the other handlers of the menu. A string is a pointer, so testing the low 16 bits
+    // alone would take one at an address ending in sixteen zero bits for offset 0.
+    if (!IS_INTRESOURCE(info->lpVerb))
+        return E_FAIL;
+    // Only command offset 0 is ours.
     if (reinterpret_cast<UINT_PTR>(info->lpVerb) != 0)
         return S_OK;
     try {
         const std::string& dir = installDir();
-        const std::string handoff = dir + handoffFileName;
-        UniqueHandle file(CreateFileA(handoff.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file)
+        if (!appendToHandoff(dir + handoffFileName, selectedFiles_))
             return S_OK;
-        DWORD written = 0;
-        const DWORD size = static_cast<DWORD>(selectedFiles_.size());
-        const BOOL wrote = WriteFile(file.get(), selectedFiles_.data(), size, &written, nullptr);
-        const BOOL closed = CloseHandle(file.release());
-        if (!wrote || written != size || !closed) {
-            // A partial file would hand the next start of the program a cut path: remove it
-            // and start nothing.
-            DeleteFileA(handoff.c_str());
-            return S_OK;
-        }
         std::string commandLine = programCommandLine(dir);
         WinExec(commandLine.c_str(), SW_SHOW);
     } catch (...) {

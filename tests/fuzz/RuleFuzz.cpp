@@ -3,13 +3,15 @@
 // An input is text: the first line is a full path, the second a position, every further
 // line a rule line. Each input runs under a single-byte and a double-byte code page.
 //
-// Invariants: the new path keeps the old path's folder part byte for byte; the computation
-// gives the same answer each time and for a computer reused across files; when no line
-// reads, the name stays; and a rule the editor composes from typed text reads back as
-// that text.
+// Invariants: the new path keeps the old path's folder part byte for byte, and a new path
+// that a rename would try names an entry of that folder, made of whole characters; the
+// computation gives the same answer each time and for a computer reused across files; when
+// no line reads, the name stays; and a rule the editor composes from typed text reads back
+// as that text.
 
 #include "base/CharScan.h"
 #include "base/CodePage.h"
+#include "base/PathText.h"
 #include "engine/NewPath.h"
 #include "engine/RenameRule.h"
 #include "engine/RuleEditorText.h"
@@ -18,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -54,6 +57,19 @@ std::string wholeCharacters(const std::string& text, const CodePage& codePage)
         }
     }
     return out;
+}
+
+// True when every lead byte from `from` on has a proper trail byte after it.
+bool isWhole(const std::string& text, const CharScan& scan, std::size_t from)
+{
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (!scan.isLead(static_cast<unsigned char>(text[i])))
+            continue;
+        if (i + 1 >= text.size() || static_cast<unsigned char>(text[i + 1]) < 0x40)
+            return false;
+        ++i;
+    }
+    return true;
 }
 
 void checkComposedRules(const std::string& first, const std::string& second, const CodePage& codePage)
@@ -108,6 +124,20 @@ void checkWith(const std::vector<std::string>& lines, const CodePage& codePage)
                "the folder part changed");
 
     const NewPathComputer computer(rules, codePage, clock);
+    // What a rename would really do: a new path the run would try must name an entry of the
+    // same folder, cut between whole characters.
+    if (computer.isPlainRename(oldPath, newPath)) {
+        const PathText pathText(codePage);
+        FUZZ_CHECK(pathText.folderPart(newPath) == pathText.folderPart(oldPath), "a tried name holds a separator");
+        const std::string_view name = pathText.namePart(newPath);
+        FUZZ_CHECK(name != "." && name != ".." && scan.find(newPath, '/', folder) == std::string::npos,
+                   "a tried name leaves the folder");
+        bool wholeInput = isWhole(oldPath, scan, folder);
+        for (const std::string& line : rules)
+            wholeInput = wholeInput && isWhole(line, scan, 0);
+        if (wholeInput)
+            FUZZ_CHECK(isWhole(newPath, scan, folder), "a tried name splits a character");
+    }
     FUZZ_CHECK(computer.compute(oldPath, position) == newPath, "the computer and the one-off call differ");
     FUZZ_CHECK(computer.compute(oldPath, position) == newPath, "a second computation differs");
 

@@ -123,13 +123,14 @@ TEST(RunUi, PreviewRenameAndUndoOnRealFiles)
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"one.TXT", "three.TXT", "two-2.TXT"}));
     EXPECT_TRUE(app.isEnabled(IDC_UNDO));
 
+    // Undo moves back what this last run moved; two-2.TXT was moved by the run before.
     app.click(IDC_UNDO);
     EXPECT_EQ(resultLines(app.text(IDC_RESULT_LIST)),
               (std::vector<std::string>{folder / "one.TXT" + "  roolback to " + files[0],
-                                        folder / "two-2.TXT" + "  roolback to " + files[1],
+                                        folder / "two-2.TXT" + "  roolback failed with  " + files[1],
                                         folder / "three.TXT" + "  roolback to " + files[2]}));
     EXPECT_FALSE(app.isEnabled(IDC_UNDO));
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"one.txt", "three.txt", "two_2.txt"}));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"one.txt", "three.txt", "two-2.TXT"}));
     app.close();
 }
 
@@ -149,15 +150,18 @@ TEST(RunUi, UndoWritesNotChangedLinesAndFilterTypingDisablesIt)
     app.click(IDC_RENAME);
     EXPECT_TRUE(app.isEnabled(IDC_UNDO));
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"b.txt", "z.txt"}));
-    // A preview disables Undo again; renaming once more brings it back.
+    // A preview disables Undo again.
     app.click(IDC_PREVIEW);
     EXPECT_FALSE(app.isEnabled(IDC_UNDO));
     EXPECT_EQ(resultLines(app.text(IDC_RESULT_LIST)),
               (std::vector<std::string>{files[0] + "  will be changed to  " + folder / "z.txt",
                                         files[1] + "  not changed"}));
+    // Renaming once more, from a.txt again, brings Undo back.
+    ASSERT_TRUE(MoveFileA((folder / "z.txt").c_str(), files[0].c_str()));
     app.click(IDC_RENAME);
     EXPECT_TRUE(app.isEnabled(IDC_UNDO));
     app.click(IDC_UNDO);
+    EXPECT_FALSE(app.isEnabled(IDC_UNDO));
     EXPECT_EQ(resultLines(app.text(IDC_RESULT_LIST)),
               (std::vector<std::string>{folder / "z.txt" + "  roolback to " + files[0],
                                         files[1] + "  not changed"}));
@@ -172,6 +176,54 @@ TEST(RunUi, UndoWritesNotChangedLinesAndFilterTypingDisablesIt)
     app.close();
     // Leave the folder as found for its clean-up.
     MoveFileA((folder / "z.txt").c_str(), files[0].c_str());
+}
+
+// A file that the list does not hold must never be moved by Undo: here the second run
+// aims the moved-away IMG_0001.jpg at the name of an unrelated file and fails.
+TEST(RunUi, UndoLeavesAloneWhatTheLastRunDidNotMove)
+{
+    RunFolder folder;
+    folder.create("IMG_0001.jpg");
+    folder.create("2003_DSC_0001.jpg", "unrelated");
+    const std::string original = folder / "IMG_0001.jpg";
+    ui::Program app;
+    ASSERT_TRUE(app.start(folder.handoff({"IMG_0001.jpg"}))) << app.lastError();
+    const std::string dsc = "DSC";
+    addTypedRule(app, prefix, "2003_");
+    app.click(IDC_RENAME);
+    addTypedRule(app, replace, "IMG", &dsc);
+    app.click(IDC_RENAME);
+    EXPECT_EQ(resultLines(app.text(IDC_RESULT_LIST)),
+              (std::vector<std::string>{original + " change failed with  " + folder / "2003_DSC_0001.jpg"}));
+    app.click(IDC_UNDO);
+    EXPECT_EQ(resultLines(app.text(IDC_RESULT_LIST)),
+              (std::vector<std::string>{folder / "2003_DSC_0001.jpg" + "  roolback failed with  " + original}));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"2003_DSC_0001.jpg", "2003_IMG_0001.jpg"}));
+    EXPECT_EQ(commandsui::readFile(folder / "2003_DSC_0001.jpg"), "unrelated");
+    app.close();
+}
+
+// A replacement text that reaches out of the folder is not a name: preview and rename
+// report the failure, and the file stays where it is.
+TEST(RunUi, NewNameNeverLeavesTheFolder)
+{
+    RunFolder folder;
+    folder.folder("sub");
+    folder.create("sub\\a.txt");
+    const std::string original = folder / "sub\\a.txt";
+    const std::string reached = folder / "sub\\..\\moved.txt";
+    ui::Program app;
+    ASSERT_TRUE(app.start(folder.handoff({"sub\\a.txt"}))) << app.lastError();
+    const std::string outside = "..\\moved";
+    addTypedRule(app, replace, "a", &outside);
+    for (int command : {IDC_PREVIEW, IDC_RENAME}) {
+        app.click(command);
+        EXPECT_EQ(resultLines(app.text(IDC_RESULT_LIST)),
+                  (std::vector<std::string>{original + " change failed with  " + reached}));
+    }
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"sub"}));
+    EXPECT_EQ(folder.names("sub"), (std::vector<std::string>{"a.txt"}));
+    app.close();
 }
 
 } // namespace

@@ -118,23 +118,28 @@ TEST_F(TempFolder, ForceDeleteRemovesReadOnlyHiddenAndSystemFiles)
     EXPECT_FALSE(forceDeleteFile(folder_ + "missing"));
 }
 
-TEST_F(TempFolder, ExclusiveReadTakesTheWholeFileAndFailsWhenLocked)
+TEST_F(TempFolder, TakeOverReadsTheWholeFileAndDeletesItUnlessLocked)
 {
     std::string big(200000, '\0');
     for (std::size_t i = 0; i < big.size(); ++i)
         big[i] = static_cast<char>(i * 7);
-    const std::string path = write("whole", big);
     std::string text;
-    ASSERT_TRUE(readWholeFileExclusive(path, text));
-    EXPECT_EQ(text, big);
+    for (DWORD attributes : {DWORD(FILE_ATTRIBUTE_NORMAL), DWORD(FILE_ATTRIBUTE_READONLY)}) {
+        const std::string path = write("whole", big, attributes);
+        ASSERT_TRUE(takeWholeFile(path, text)) << attributes;
+        EXPECT_EQ(text, big);
+        EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << attributes;
+    }
 
+    const std::string path = write("held", "held");
     HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(readWholeFileExclusive(path, text));
+    EXPECT_FALSE(takeWholeFile(path, text));
     EXPECT_TRUE(text.empty());
     CloseHandle(holder);
+    EXPECT_EQ(testsupport::readFile(path), "held");
 
-    EXPECT_FALSE(readWholeFileExclusive(folder_ + "missing", text));
+    EXPECT_FALSE(takeWholeFile(folder_ + "missing", text));
 }
 
 } // namespace

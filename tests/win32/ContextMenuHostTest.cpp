@@ -71,9 +71,10 @@ TEST_F(ContextMenuHost, ExplorerSequence)
     EXPECT_EQ(r["menu.default.count"], "1");
     EXPECT_EQ(r["menu.default.0"], "7 &Tesselwork files");
 
-    // Verbs that are not offset 0 are answered and ignored: no handoff file yet.
+    // Offsets other than 0 are answered and ignored; a verb string is refused, so that
+    // the handler that owns it gets it. No handoff file yet.
     EXPECT_EQ(r["invoke.offset1"], "0x00000000");
-    EXPECT_EQ(r["invoke.verb"], "0x00000000");
+    EXPECT_EQ(r["invoke.verb"], "0x80004005");
     EXPECT_EQ(r["invoke.null"], "0x80070057");
     EXPECT_FALSE(fileExists(handoffPath()));
     EXPECT_EQ(r["release"], "0");
@@ -111,6 +112,7 @@ TEST_F(ContextMenuHost, HandoffFileIsByteExact)
         std::vector<std::string> flags;
         std::vector<std::string> paths;
         std::string expected;
+        std::string earlier = std::string(); // an unread handoff already there
     };
     const std::string longPath = "C:\\" + std::string(150, 'a') + "\\" + std::string(150, 'b') + ".txt";
     const std::vector<Row> rows = {
@@ -122,9 +124,15 @@ TEST_F(ContextMenuHost, HandoffFileIsByteExact)
         {"path longer than 259 characters, whole", {}, {longPath, "C:\\x"}, longPath + "\r\nC:\\x\r\n"},
         {"ANSI drop list", {"--ansi-drop"}, {"C:\\a b\\c.txt", longPath}, "C:\\a b\\c.txt\r\n" + longPath + "\r\n"},
         {"empty selection", {}, {}, ""},
+        {"appended to an unread handoff", {}, {"C:\\new.txt"}, "C:\\old.txt\r\nC:\\new.txt\r\n", "C:\\old.txt\r\n"},
+        {"after the last whole record of a cut one", {}, {"C:\\new.txt"}, "C:\\old.txt\r\nC:\\new.txt\r\n",
+         "C:\\old.txt\r\nC:\\cu"},
     };
     for (const Row& row : rows) {
         DeleteFileA(handoffPath().c_str());
+        if (!row.earlier.empty()) {
+            ASSERT_TRUE(writeFile(handoffPath(), row.earlier)) << row.what;
+        }
         std::vector<std::string> args = {"explore", "--invoke"};
         args.insert(args.end(), row.flags.begin(), row.flags.end());
         args.insert(args.end(), row.paths.begin(), row.paths.end());
@@ -186,10 +194,10 @@ TEST_F(ContextMenuHost, UnwritableHandoffDoesNothingVisible)
     EXPECT_EQ(r["invoke"], "0x00000000");
     EXPECT_EQ(r["started"], "0");
     EXPECT_EQ(readFile(handoffPath()), "old\r\n");
-    // Once the file is free the same command writes it and starts the program.
+    // Once the file is free the same command adds to it and starts the program.
     r = runHost({"explore", "--invoke", "C:\\new.txt"});
     EXPECT_EQ(r["started"], "1");
-    EXPECT_EQ(readFile(handoffPath()), "C:\\new.txt\r\n");
+    EXPECT_EQ(readFile(handoffPath()), "old\r\nC:\\new.txt\r\n");
     DeleteFileA(handoffPath().c_str());
 
     // An installation folder that does not exist.

@@ -306,4 +306,76 @@ INSTANTIATE_TEST_SUITE_P(
                       HeldTransferRow{"no delete sharing", FILE_SHARE_READ | FILE_SHARE_WRITE, true},
                       HeldTransferRow{"every sharing", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, true}));
 
+struct FileIdentity {
+    DWORD attributes = 0;
+    FILETIME created = {};
+    std::uint64_t index = 0;
+};
+
+FileIdentity identityOf(const std::string& path)
+{
+    FileIdentity id;
+    HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &info)) {
+        id.attributes = info.dwFileAttributes;
+        id.created = info.ftCreationTime;
+        id.index = (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    }
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    return id;
+}
+
+// Copy to the files' own folder leaves each file as it is; a copy over another file gives
+// it the new content but keeps what an overwrite in place keeps.
+TEST(FileTransfer, CopyOntoItselfTouchesNothingAndOverAnotherKeepsItsIdentity)
+{
+    testsupport::TempFolder from("transfer");
+    testsupport::TempFolder to("transfer");
+    ASSERT_TRUE(testsupport::writeFile(from / "a.txt", "new content"));
+    ASSERT_TRUE(testsupport::writeFile(to / "a.txt", "earlier target"));
+    const FILETIME longAgo = {0x12345600, 0x01C00000};
+    {
+        HANDLE target = CreateFileA((to / "a.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(target, INVALID_HANDLE_VALUE);
+        ASSERT_TRUE(SetFileTime(target, &longAgo, nullptr, nullptr));
+        CloseHandle(target);
+        ASSERT_TRUE(SetFileAttributesA((to / "a.txt").c_str(), FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+        HANDLE source = CreateFileA((from / "a.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(source, INVALID_HANDLE_VALUE);
+        ASSERT_TRUE(SetFileTime(source, &longAgo, nullptr, nullptr));
+        CloseHandle(source);
+    }
+    const FileIdentity source = identityOf(from / "a.txt");
+    const FileIdentity target = identityOf(to / "a.txt");
+    const std::string link = from.path() + "link";
+    const bool linked = testsupport::makeFolderLink(link, from.path());
+
+    EXPECT_TRUE(copyFileReplacing(from / "a.txt", from / "a.txt", from.path()));
+    if (linked) {
+        EXPECT_TRUE(copyFileReplacing(from / "a.txt", link + "\\a.txt", link + "\\"));
+    }
+    const FileIdentity itself = identityOf(from / "a.txt");
+    EXPECT_EQ(itself.index, source.index) << "the file was replaced by a copy of itself";
+    EXPECT_EQ(CompareFileTime(&itself.created, &source.created), 0);
+    EXPECT_EQ(testsupport::readFile(from / "a.txt"), "new content");
+
+    EXPECT_TRUE(copyFileReplacing(from / "a.txt", to / "a.txt", to.path()));
+    const FileIdentity replaced = identityOf(to / "a.txt");
+    EXPECT_EQ(testsupport::readFile(to / "a.txt"), "new content");
+    // Wine keeps neither this attribute nor a creation time given to a file (the host file
+    // systems keep their own); where the system does, the replacement keeps the target's.
+    if (target.attributes & FILE_ATTRIBUTE_NOT_CONTENT_INDEXED) {
+        EXPECT_EQ(replaced.attributes & FILE_ATTRIBUTE_NOT_CONTENT_INDEXED, DWORD(FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+    }
+    if (CompareFileTime(&target.created, &longAgo) == 0) {
+        EXPECT_EQ(CompareFileTime(&replaced.created, &target.created), 0);
+    }
+    EXPECT_EQ(to.names(), (std::vector<std::string>{"a.txt"}));
+    if (linked)
+        testsupport::removeLink(link);
+}
+
 } // namespace

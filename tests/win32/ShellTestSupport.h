@@ -130,19 +130,16 @@ inline HostReport runHost(const std::vector<std::string>& commandAndArgs)
         args.insert(args.end(), commandAndArgs.begin() + 1, commandAndArgs.end());
         args.push_back(reportPath);
     }
-    // A host that ended before its last line (seen once in many full runs under load, never
-    // alone) is run once more; what it wrote is printed so that a repeat can be looked into.
-    std::string text;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        report.ran = runProcess(binDirectory() + "tessel_shellhost.exe", args);
-        text = readFile(reportPath);
-        DeleteFileA(reportPath.c_str());
-        // Only a handler that could be created runs to the last line.
-        const bool created = text.find("create=0x00000000") != std::string::npos;
-        if (commandAndArgs[0] != "explore" || !created || text.find("\ndone=") != std::string::npos)
-            break;
-        std::printf("the shell host ended early (attempt %d):\n%s\n", attempt + 1, text.c_str());
-    }
+    DWORD exitCode = 0;
+    report.ran = runProcess(binDirectory() + "tessel_shellhost.exe", args, 60000, &exitCode);
+    const std::string text = readFile(reportPath);
+    DeleteFileA(reportPath.c_str());
+    // Only a handler that could be created runs to the last line; a host that ended before
+    // it is a failure of its own, shown with what it wrote.
+    if (commandAndArgs[0] == "explore" && text.find("create=0x00000000") != std::string::npos
+        && text.find("\ndone=") == std::string::npos)
+        std::printf("the shell host ended early (ran %d, exit code 0x%08lX):\n%s\n", report.ran ? 1 : 0,
+                    static_cast<unsigned long>(exitCode), text.c_str());
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
