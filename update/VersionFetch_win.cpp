@@ -71,8 +71,12 @@ std::string fetchPublishedVersion(const std::string& program, DWORD timeoutMs)
                                                      INTERNET_SERVICE_HTTP, 0, requestContext));
     if (!connection)
         return std::string();
-    UniqueInternetHandle request(HttpOpenRequestA(connection.get(), "GET", path, nullptr, nullptr, nullptr,
-                                                  INTERNET_FLAG_TRANSFER_ASCII, requestContext));
+    // Always from the server, never from the Internet cache or a proxy's, and not kept:
+    // a stale copy would answer "already the newest" while a newer version is out.
+    const DWORD flags = INTERNET_FLAG_TRANSFER_ASCII | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE
+        | INTERNET_FLAG_PRAGMA_NOCACHE;
+    UniqueInternetHandle request(HttpOpenRequestA(connection.get(), "GET", path, nullptr, nullptr, nullptr, flags,
+                                                  requestContext));
     if (!request)
         return std::string();
     setTimeouts(request.get(), timeoutMs, {INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT});

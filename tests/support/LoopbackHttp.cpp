@@ -203,7 +203,7 @@ void LoopbackHttpServer::answer(SOCKET client, const HttpReply& reply)
     }
 
     std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + reasonPhrase(reply.status) + "\r\n"
-        + "Content-Type: text/plain\r\nConnection: close\r\n";
+        + "Content-Type: text/plain\r\nConnection: close\r\n" + reply.headers;
     head += reply.chunked ? "Transfer-Encoding: chunked\r\n"
                           : "Content-Length: " + std::to_string(reply.body.size()) + "\r\n";
     head += "\r\n";

@@ -30,6 +30,8 @@ struct HttpReply {
     DWORD pieceDelayMs = 50;
     // The body in chunks instead of with a Content-Length.
     bool chunked = false;
+    // Further header lines, each ended by CR LF.
+    std::string headers;
 
     static HttpReply withBody(const std::string& body, int status = 200)
     {

@@ -92,6 +92,26 @@ INSTANTIATE_TEST_SUITE_P(
         FetchRow{"the connection closed without an answer",
                  manner(HttpReply::withBody("2.3"), HttpReply::Manner::HangUp), ""}));
 
+// An answer that a cache may keep for a day must not answer the next check: a version
+// published meanwhile would be missed, and "already the newest" said from a stale copy.
+TEST(FetchPublishedVersionCache, EveryCheckAsksTheServer)
+{
+    LoopbackHttpServer server;
+    ASSERT_TRUE(server.listening());
+    ProxySetting proxy(server.address());
+    ASSERT_TRUE(proxy.applied());
+    HttpReply cacheable = HttpReply::withBody("2.21");
+    cacheable.headers = "Cache-Control: public, max-age=86400\r\nLast-Modified: Mon, 07 Dec 2026 10:00:00 GMT\r\n";
+    server.setReply(cacheable);
+    EXPECT_EQ(fetchPublishedVersion(programName, answerTimeoutMs), "2.21");
+    cacheable.body = "2.3";
+    server.setReply(cacheable);
+    EXPECT_EQ(fetchPublishedVersion(programName, answerTimeoutMs), "2.3");
+    EXPECT_TRUE(server.waitForRequests(2, 5000));
+    // Caches on the way are told so too.
+    EXPECT_NE(server.lastRequestHead().find("no-cache"), std::string::npos) << server.lastRequestHead();
+}
+
 TEST(FetchPublishedVersionFailures, ServerDownGivesNoVersion)
 {
     const unsigned short port = LoopbackHttpServer::closedPort();
