@@ -310,6 +310,7 @@ struct FileIdentity {
     DWORD attributes = 0;
     FILETIME created = {};
     std::uint64_t index = 0;
+    DWORD links = 0;
 };
 
 FileIdentity identityOf(const std::string& path)
@@ -322,6 +323,7 @@ FileIdentity identityOf(const std::string& path)
         id.attributes = info.dwFileAttributes;
         id.created = info.ftCreationTime;
         id.index = (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+        id.links = info.nNumberOfLinks;
     }
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
@@ -348,6 +350,8 @@ TEST(FileTransfer, CopyOntoItselfTouchesNothingAndOverAnotherKeepsItsIdentity)
         ASSERT_TRUE(SetFileTime(source, &longAgo, nullptr, nullptr));
         CloseHandle(source);
     }
+    // A second name for the file: a replacement would split the two.
+    ASSERT_TRUE(CreateHardLinkA((from / "b.txt").c_str(), (from / "a.txt").c_str(), nullptr));
     const FileIdentity source = identityOf(from / "a.txt");
     const FileIdentity target = identityOf(to / "a.txt");
     const std::string link = from.path() + "link";
@@ -359,6 +363,7 @@ TEST(FileTransfer, CopyOntoItselfTouchesNothingAndOverAnotherKeepsItsIdentity)
     }
     const FileIdentity itself = identityOf(from / "a.txt");
     EXPECT_EQ(itself.index, source.index) << "the file was replaced by a copy of itself";
+    EXPECT_EQ(itself.links, 2u);
     EXPECT_EQ(CompareFileTime(&itself.created, &source.created), 0);
     EXPECT_EQ(testsupport::readFile(from / "a.txt"), "new content");
 
