@@ -84,41 +84,82 @@ HKEY registrarRootKey(RegistrarRoot root)
     return HKEY_CLASSES_ROOT;
 }
 
+LONG RegistryKeys::open(HKEY parent, const std::wstring& path, REGSAM access, UniqueHKey& key) const
+{
+    return RegOpenKeyExW(parent, path.c_str(), 0, access, key.put());
+}
+
+LONG RegistryKeys::remove(HKEY parent, const std::wstring& path) const
+{
+    return RegDeleteKeyW(parent, path.c_str());
+}
+
 namespace {
 
-// The tree below a key goes by the wide functions: a subkey whose name does not fit the
-// ANSI code page enumerates as "?" through the ANSI ones, cannot be opened by that name,
-// and would be found again and again.
-LONG deleteKeyTreeWide(HKEY parent, const std::wstring& path)
+// Key names have at most 255 characters.
+LONG subkeyAt(HKEY key, DWORD index, std::wstring& name)
+{
+    WCHAR buffer[256];
+    DWORD length = 256;
+    const LONG status = RegEnumKeyExW(key, index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_SUCCESS)
+        name.assign(buffer, length);
+    return status;
+}
+
+// Opens every key of the tree as its deletion will, deleting nothing: the first refusal
+// is returned.
+LONG checkKeyTree(HKEY parent, const std::wstring& path, const RegistryKeys& keys)
 {
     UniqueHKey key;
-    LONG status = RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ | KEY_WRITE, key.put());
+    LONG status = keys.open(parent, path, KEY_READ | KEY_WRITE | DELETE, key);
     if (missing(status))
         return ERROR_SUCCESS;
     if (status != ERROR_SUCCESS)
         return status;
-    // Always enumerate index 0: each pass deletes the subkey just found. Key names have at
-    // most 255 characters.
+    std::wstring name;
+    for (DWORD index = 0;; ++index) {
+        status = subkeyAt(key.get(), index, name);
+        if (status == ERROR_NO_MORE_ITEMS)
+            return ERROR_SUCCESS;
+        if (status != ERROR_SUCCESS)
+            return status;
+        status = checkKeyTree(key.get(), name, keys);
+        if (status != ERROR_SUCCESS)
+            return status;
+    }
+}
+
+// The tree below a key goes by the wide functions: a subkey whose name does not fit the
+// ANSI code page enumerates as "?" through the ANSI ones, cannot be opened by that name,
+// and would be found again and again.
+LONG deleteKeyTreeWide(HKEY parent, const std::wstring& path, const RegistryKeys& keys)
+{
+    UniqueHKey key;
+    LONG status = keys.open(parent, path, KEY_READ | KEY_WRITE, key);
+    if (missing(status))
+        return ERROR_SUCCESS;
+    if (status != ERROR_SUCCESS)
+        return status;
+    // Always enumerate index 0: each pass deletes the subkey just found.
     std::wstring previous;
     for (;;) {
-        WCHAR name[256];
-        DWORD length = 256;
-        status = RegEnumKeyExW(key.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr);
+        std::wstring subkey;
+        status = subkeyAt(key.get(), 0, subkey);
         if (status == ERROR_NO_MORE_ITEMS)
             break;
         if (status != ERROR_SUCCESS)
             return status;
-        const std::wstring subkey(name, length);
         // Deleted, yet still there: stop rather than go round for ever.
         if (subkey == previous)
             return ERROR_CANTWRITE;
-        status = deleteKeyTreeWide(key.get(), subkey);
+        status = deleteKeyTreeWide(key.get(), subkey, keys);
         if (status != ERROR_SUCCESS)
             return status;
         previous = subkey;
     }
     key.reset();
-    status = RegDeleteKeyW(parent, path.c_str());
+    status = keys.remove(parent, path);
     return missing(status) ? ERROR_SUCCESS : status;
 }
 
@@ -126,13 +167,21 @@ LONG deleteKeyTreeWide(HKEY parent, const std::wstring& path)
 
 LONG deleteKeyTree(HKEY parent, const std::string& path)
 {
+    return deleteKeyTree(parent, path, RegistryKeys());
+}
+
+LONG deleteKeyTree(HKEY parent, const std::string& path, const RegistryKeys& keys)
+{
     const int count = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
     if (count <= 0 && !path.empty())
         return ERROR_INVALID_NAME;
     std::wstring wide(static_cast<std::size_t>(count), L'\0');
     if (count > 0)
         MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0], count);
-    return deleteKeyTreeWide(parent, wide);
+    const LONG status = checkKeyTree(parent, wide, keys);
+    if (status != ERROR_SUCCESS)
+        return status;
+    return deleteKeyTreeWide(parent, wide, keys);
 }
 
 HRESULT applyRegistryOps(const std::vector<RegistryOp>& ops)

@@ -196,4 +196,39 @@ TEST_F(RegistrarApplier, FailuresAreReported)
     EXPECT_FALSE(scratchKeyExists("After")) << "nothing runs after a failed step";
 }
 
+// The registry as an ordinary user meets a per-machine class key: the named key refuses
+// to open for deletion, and to be deleted.
+class RefusingKeys final : public RegistryKeys {
+public:
+    explicit RefusingKeys(std::wstring refused) : refused_(std::move(refused)) {}
+    LONG open(HKEY parent, const std::wstring& path, REGSAM access, UniqueHKey& key) const override
+    {
+        if (path == refused_ && (access & DELETE))
+            return ERROR_ACCESS_DENIED;
+        return RegistryKeys::open(parent, path, access, key);
+    }
+    LONG remove(HKEY parent, const std::wstring& path) const override
+    {
+        return path == refused_ ? ERROR_ACCESS_DENIED : RegistryKeys::remove(parent, path);
+    }
+
+private:
+    std::wstring refused_;
+};
+
+TEST_F(RegistrarApplier, ATreeThatCannotGoWholeStaysWhole)
+{
+    // Subkeys are enumerated in name order: InprocServer32 comes before ProgID.
+    ASSERT_EQ(run("Class = s 'c' { InprocServer32 = s 'm' { val ThreadingModel = s 'Apartment' } "
+                  "ProgID = s 'p' { Deep = s 'd' } }",
+                  RegistrarMode::Register),
+              S_OK);
+    const std::string before = dumpScratch();
+    for (const wchar_t* refused : {L"ProgID", L"Deep", L"InprocServer32", L"Software\\TesselRegistrarTest\\Class"}) {
+        EXPECT_EQ(deleteKeyTree(HKEY_CURRENT_USER, std::string(scratch) + "\\Class", RefusingKeys(refused)),
+                  ERROR_ACCESS_DENIED);
+        EXPECT_EQ(dumpScratch(), before) << "refused: " << testsupport::ansiText(refused);
+    }
+}
+
 }  // namespace
