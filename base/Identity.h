@@ -15,6 +15,9 @@ inline constexpr char installKeyPath[] = "SOFTWARE\\Corvanta\\Tesselwork 2";
 inline constexpr char installPathValue[] = "InstallPath";
 
 inline constexpr char handoffFileName[] = "Tessel2.ts2";
+// The folder of the program's own below the user's local application data: where the
+// handoff and result logs go when the installation folder cannot be written.
+inline constexpr char userDataFolderName[] = "Tesselwork 2";
 inline constexpr char extensionFileName[] = "Tessel.dll";
 inline constexpr char helpFileName[] = "tessel2.chm";
 

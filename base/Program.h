@@ -7,6 +7,11 @@
 // any length the system reports.
 std::string programDirectory();
 
+// The program's folder below the user's local application data ("...\\Tesselwork 2\\"),
+// created when `create` is set and it is missing. Empty when the system names no such
+// place or it cannot be made.
+std::string userDataDirectory(bool create);
+
 // Deletes a file even when it is read-only, hidden or system. False when the file is
 // missing or cannot be deleted; never shows a message.
 bool forceDeleteFile(const std::string& path);

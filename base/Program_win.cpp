@@ -2,8 +2,11 @@
 
 #include "base/Program.h"
 
+#include "base/Identity.h"
 #include "base/PathText.h"
 #include "base/UniqueResource.h"
+
+#include <shlobj.h>
 
 #include <algorithm>
 #include <vector>
@@ -21,6 +24,18 @@ std::string programDirectory()
         }
         buffer.resize(buffer.size() * 2);
     }
+}
+
+std::string userDataDirectory(bool create)
+{
+    char local[MAX_PATH] = {0};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | (create ? CSIDL_FLAG_CREATE : 0), nullptr,
+                                SHGFP_TYPE_CURRENT, local)))
+        return std::string();
+    const std::string folder = systemPathText().asFolder(local) + userDataFolderName;
+    if (create && !CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return std::string();
+    return folder + "\\";
 }
 
 bool forceDeleteFile(const std::string& path)

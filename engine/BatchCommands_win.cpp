@@ -109,8 +109,17 @@ void RunsPanel::saveResultLog()
         return;
     WaitCursor wait;
     const ResultLogFile log = makeResultLogFile(systemLogClock(), text);
-    const std::string path = programDirectory() + log.fileName;
-    const FileOutcome outcome = writeWholeFile(path, log.content);
+    std::string path = programDirectory() + log.fileName;
+    FileOutcome outcome = writeWholeFile(path, log.content);
+    // An installation folder the user may not write to (Program Files for an ordinary
+    // user) keeps no log: it goes to the user's own folder of the program instead.
+    if (outcome.kind == FileOutcome::notOpened) {
+        const std::string userFolder = userDataDirectory(true);
+        if (!userFolder.empty()) {
+            path = userFolder + log.fileName;
+            outcome = writeWholeFile(path, log.content);
+        }
+    }
     wait.restore();
     if (outcome.kind == FileOutcome::failed)
         showSystemFileErrorBox(dialog(), outcome.systemCode, path);
