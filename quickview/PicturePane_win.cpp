@@ -25,7 +25,9 @@ void PicturePane::destroy()
 
 int PicturePane::load(const std::string& path)
 {
-    return picture_.loadFromFile(path) ? 1 : 0;
+    RECT client = {0, 0, 0, 0};
+    const bool sized = hwnd() && GetClientRect(hwnd(), &client);
+    return picture_.loadFromFile(path, sized ? &client : nullptr) ? 1 : 0;
 }
 
 LRESULT PicturePane::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -43,6 +45,14 @@ void PicturePane::paint()
     if (dc.get() && !picture_.empty()) {
         RECT client;
         GetClientRect(hwnd(), &client);
+        // A picture with transparency is blended over the background: a paint without an
+        // erase first would blend it over its own last drawing.
+        if (!picture_.picture()) {
+            auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(hwnd()), WM_CTLCOLORSTATIC,
+                                                               reinterpret_cast<WPARAM>(dc.get()),
+                                                               reinterpret_cast<LPARAM>(hwnd())));
+            FillRect(dc.get(), &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+        }
         picture_.render(dc.get(), client.left, client.top, client.right, client.bottom, nullptr);
     }
 }
