@@ -292,7 +292,7 @@ bool decodeWithCodec(IStream& stream, PictureType type, const RECT* pane, CodecP
         std::uint64_t(width) * height > picturePixelCap)
         return false;
 
-    const int orientation = frameOrientation(*frame, type);
+    const int orientation = frameOrientation(*frame.get(), type);
     const bool swap = orientationSwapsSides(orientation);
     const SIZE own = {static_cast<LONG>(swap ? height : width), static_cast<LONG>(swap ? width : height)};
     SIZE target = own;

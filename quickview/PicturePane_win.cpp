@@ -42,17 +42,19 @@ LRESULT PicturePane::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
 void PicturePane::paint()
 {
     const PaintDc dc(hwnd());
-    if (dc.get() && !picture_.empty()) {
-        RECT client;
-        GetClientRect(hwnd(), &client);
-        // A picture with transparency is blended over the background: a paint without an
-        // erase first would blend it over its own last drawing.
-        if (!picture_.picture()) {
-            auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(hwnd()), WM_CTLCOLORSTATIC,
-                                                               reinterpret_cast<WPARAM>(dc.get()),
-                                                               reinterpret_cast<LPARAM>(hwnd())));
-            FillRect(dc.get(), &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
-        }
+    if (!dc.get())
+        return;
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    // The static control's own background, as its own painting would draw it: some static
+    // controls leave erasing to their paint, so without it a pane that went empty keeps
+    // showing its last picture, and a picture with transparency would be blended over its
+    // own last drawing.
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(hwnd()), WM_CTLCOLORSTATIC,
+                                                       reinterpret_cast<WPARAM>(dc.get()),
+                                                       reinterpret_cast<LPARAM>(hwnd())));
+    FillRect(dc.get(), &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+    if (!picture_.empty()) {
         picture_.render(dc.get(), client.left, client.top, client.right, client.bottom, nullptr);
     }
 }
