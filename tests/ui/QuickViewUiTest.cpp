@@ -248,7 +248,11 @@ TEST_F(QuickViewUi, CodecPicturesShowUprightWithTheirTransparencyOverThePane)
                                         }));
     const std::string truncated = folder.file("cut.png", pngBytes.substr(0, pngBytes.size() / 2));
     const std::string renamed = folder.file("shot.tif", pngBytes);
-    start({png, tiff, ico, truncated, renamed});
+    // Stored sideways, 50 x 100, with the orientation that turns it clockwise upright.
+    const std::string sideways = folder.file("sideways.tiff", testsupport::tiffFileBytes(50, 100, 6, [](int x, int y) {
+                                                 return quarters(99 - y, x);
+                                             }));
+    start({png, tiff, ico, truncated, renamed, sideways});
     HWND picture = picturePane();
     ASSERT_NE(picture, nullptr);
 
@@ -269,7 +273,7 @@ TEST_F(QuickViewUi, CodecPicturesShowUprightWithTheirTransparencyOverThePane)
         shot.background = shot.image.at(1, 1);
         return shot;
     };
-    for (int line : {0, 1}) {
+    for (int line : {0, 1, 5}) {
         SCOPED_TRACE(program.lines(IDC_FILE_LIST)[static_cast<std::size_t>(line)]);
         ASSERT_TRUE(shown(picture));
         const PaneShot shot = shoot(line);
