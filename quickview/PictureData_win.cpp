@@ -352,18 +352,24 @@ bool PictureData::loadFromFile(const std::string& path, const RECT* pane)
     auto* stream = new (std::nothrow) ReadOnlyFileStream(file.get());
     if (!stream)
         return true;
-    const PictureHead head = inspectPicture(StreamBytes(*stream));
-    if (pictureTypeFitsKey(extensionKey(path, systemCodePage()), head.type) && rewind(*stream)) {
-        if (forPictureObject(head.type)) {
-            picture_ = decodePicture(*stream);
-        } else {
-            CodecPicture decoded;
-            if (decodeWithCodec(*stream, head.type, pane, decoded)) {
-                bitmap_ = std::move(decoded.bitmap);
-                bitmapSize_ = decoded.bitmapSize;
-                codecSize_ = decoded.ownSize;
+    // Out of memory while checking or decoding is a picture that does not decode; the
+    // stream must still be cut off from the file below.
+    try {
+        const PictureHead head = inspectPicture(StreamBytes(*stream));
+        if (pictureTypeFitsKey(extensionKey(path, systemCodePage()), head.type) && rewind(*stream)) {
+            if (forPictureObject(head.type)) {
+                picture_ = decodePicture(*stream);
+            } else {
+                CodecPicture decoded;
+                if (decodeWithCodec(*stream, head.type, pane, decoded)) {
+                    bitmap_ = std::move(decoded.bitmap);
+                    bitmapSize_ = decoded.bitmapSize;
+                    codecSize_ = decoded.ownSize;
+                }
             }
         }
+    } catch (const std::bad_alloc&) {
+        clear();
     }
     stream->close();
     stream->Release();
