@@ -19,7 +19,7 @@ list(REMOVE_ITEM win_sources
 add_library(tessel_win STATIC ${win_sources})
 target_include_directories(tessel_win PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tessel_win PUBLIC tessel_core
-  comctl32 comdlg32 shell32 shlwapi ole32 oleaut32 uuid gdi32 user32 advapi32 wininet)
+  comctl32 comdlg32 shell32 shlwapi ole32 oleaut32 uuid gdi32 msimg32 user32 advapi32 wininet)
 
 # Resources: windres writes no dependency information, so every file the script pulls in is
 # listed explicitly.

@@ -1,5 +1,6 @@
 #pragma once
-// One decoded picture (the system's IPicture) held for the picture pane, and its drawing.
+// One decoded picture held for the picture pane, and its drawing: JPEG, GIF and BMP as the
+// system's picture object (IPicture), the types of the imaging codecs as a bitmap.
 
 #include "win/Handles.h"
 
@@ -17,12 +18,16 @@ public:
 
     // Opens the file (others may read it, not write it) and decodes it. False when it
     // cannot be opened: the previous picture stays. Once it is open the previous picture
-    // is released, and a file that does not decode leaves the holder empty.
-    bool loadFromFile(const std::string& path);
+    // is released, and a file that does not decode leaves the holder empty, as does one
+    // whose signature does not fit its extension or whose declared size is over the caps.
+    // A codec picture is kept only as large as the fit into pane needs (its whole size
+    // when pane is null); it is then to be drawn into a pane of that size.
+    bool loadFromFile(const std::string& path, const RECT* pane = nullptr);
 
-    bool empty() const { return !picture_; }
+    bool empty() const { return !picture_ && !bitmap_; }
+    // The picture object of a JPEG, GIF or BMP; null for the codecs' types.
     IPicture* picture() const { return picture_.get(); }
-    void clear() { picture_.reset(); }
+    void clear();
 
     // The picture's size in device pixels of the context (of the screen when null);
     // 0 x 0 when empty.
@@ -34,4 +39,9 @@ public:
 
 private:
     ComPtr<IPicture> picture_;
+    // A codec picture: upright, 32-bit premultiplied BGRA, top-down.
+    UniqueGdiObject bitmap_;
+    SIZE bitmapSize_ = {0, 0};
+    // The codec picture's own size, upright.
+    SIZE codecSize_ = {0, 0};
 };

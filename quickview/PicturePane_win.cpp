@@ -25,7 +25,9 @@ void PicturePane::destroy()
 
 int PicturePane::load(const std::string& path)
 {
-    return picture_.loadFromFile(path) ? 1 : 0;
+    RECT client = {0, 0, 0, 0};
+    const bool sized = hwnd() && GetClientRect(hwnd(), &client);
+    return picture_.loadFromFile(path, sized ? &client : nullptr) ? 1 : 0;
 }
 
 LRESULT PicturePane::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -40,9 +42,19 @@ LRESULT PicturePane::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
 void PicturePane::paint()
 {
     const PaintDc dc(hwnd());
-    if (dc.get() && !picture_.empty()) {
-        RECT client;
-        GetClientRect(hwnd(), &client);
+    if (!dc.get())
+        return;
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    // The static control's own background, as its own painting would draw it: some static
+    // controls leave erasing to their paint, so without it a pane that went empty keeps
+    // showing its last picture, and a picture with transparency would be blended over its
+    // own last drawing.
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(hwnd()), WM_CTLCOLORSTATIC,
+                                                       reinterpret_cast<WPARAM>(dc.get()),
+                                                       reinterpret_cast<LPARAM>(hwnd())));
+    FillRect(dc.get(), &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+    if (!picture_.empty()) {
         picture_.render(dc.get(), client.left, client.top, client.right, client.bottom, nullptr);
     }
 }

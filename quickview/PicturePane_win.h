@@ -14,7 +14,8 @@ public:
     void destroy();
 
     // 1 when the file could be opened (the pane then holds its picture, or nothing when it
-    // did not decode), 0 when it could not (the previous picture stays).
+    // did not decode), 0 when it could not (the previous picture stays). A codec picture is
+    // kept at the size the pane shows it.
     int load(const std::string& path);
     const PictureData& picture() const { return picture_; }
 

@@ -8,10 +8,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-20}; shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(RuleFuzz BatchFileFuzz HandoffFuzz RegistrarScriptFuzz)
+[ ${#targets[@]} -gt 0 ] || targets=(RuleFuzz BatchFileFuzz HandoffFuzz RegistrarScriptFuzz PictureHeaderFuzz)
 
-declare -A corpus=([RuleFuzz]=rules [BatchFileFuzz]=batch [HandoffFuzz]=handoff [RegistrarScriptFuzz]=registrar)
-declare -A dictionary=([RuleFuzz]=rules.dict [RegistrarScriptFuzz]=registrar.dict)
+declare -A corpus=([RuleFuzz]=rules [BatchFileFuzz]=batch [HandoffFuzz]=handoff [RegistrarScriptFuzz]=registrar [PictureHeaderFuzz]=pictures)
+declare -A dictionary=([RuleFuzz]=rules.dict [RegistrarScriptFuzz]=registrar.dict [PictureHeaderFuzz]=pictures.dict)
 
 build_root=${TESSEL_BUILD_ROOT:-$root/build}
 TESSEL_BUILD_ROOT=$build_root "$root/scripts/build.sh" fuzz "${targets[@]}"

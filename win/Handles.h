@@ -101,6 +101,25 @@ private:
     HDC dc_;
 };
 
+// A memory device context compatible with another (with the screen for null), deleted on
+// destruction.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC compatibleWith) noexcept : dc_(CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDc()
+    {
+        if (dc_)
+            DeleteDC(dc_);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HDC dc_;
+};
+
 // A DC's state (objects, colours, modes) saved now and restored on destruction.
 class SavedDcState {
 public:

@@ -121,7 +121,11 @@ std::string gifFileBytes(int width, int height, const COLORREF (&palette)[4],
     return out;
 }
 
-bool writeJpegFile(const std::string& path, int width, int height, const PixelColour& colour)
+namespace {
+
+// Writes a picture through WIC in the pixel format given; fill writes rows y0.. of a band.
+bool encodeFile(const std::string& path, const GUID& container, const WICPixelFormatGUID& pixelFormat,
+                UINT bytesPerPixel, int width, int height, const std::function<void(int y, BYTE* row)>& fill)
 {
     IWICImagingFactory* factory = nullptr;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
@@ -137,31 +141,24 @@ bool writeJpegFile(const std::string& path, int width, int height, const PixelCo
         if (FAILED(factory->CreateStream(&stream)) ||
             FAILED(stream->InitializeFromFilename(widePath.c_str(), GENERIC_WRITE)))
             break;
-        if (FAILED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) ||
+        if (FAILED(factory->CreateEncoder(container, nullptr, &encoder)) ||
             FAILED(encoder->Initialize(stream, WICBitmapEncoderNoCache)))
             break;
         if (FAILED(encoder->CreateNewFrame(&frame, &options)) || FAILED(frame->Initialize(options)))
             break;
         if (FAILED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))))
             break;
-        WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-        if (FAILED(frame->SetPixelFormat(&format)) || !IsEqualGUID(format, GUID_WICPixelFormat24bppBGR))
+        WICPixelFormatGUID format = pixelFormat;
+        if (FAILED(frame->SetPixelFormat(&format)) || !IsEqualGUID(format, pixelFormat))
             break;
-        const UINT stride = static_cast<UINT>(width) * 3;
+        const UINT stride = static_cast<UINT>(width) * bytesPerPixel;
         const int band = 64;
         std::vector<BYTE> rows(static_cast<std::size_t>(stride) * band);
         bool written = true;
         for (int y0 = 0; y0 < height && written; y0 += band) {
             const int n = std::min(band, height - y0);
-            for (int y = 0; y < n; ++y) {
-                BYTE* p = &rows[static_cast<std::size_t>(y) * stride];
-                for (int x = 0; x < width; ++x) {
-                    const COLORREF c = colour(x, y0 + y);
-                    *p++ = GetBValue(c);
-                    *p++ = GetGValue(c);
-                    *p++ = GetRValue(c);
-                }
-            }
+            for (int y = 0; y < n; ++y)
+                fill(y0 + y, &rows[static_cast<std::size_t>(y) * stride]);
             written = SUCCEEDED(frame->WritePixels(static_cast<UINT>(n), stride, stride * static_cast<UINT>(n),
                                                    rows.data()));
         }
@@ -177,6 +174,129 @@ bool writeJpegFile(const std::string& path, int width, int height, const PixelCo
         stream->Release();
     factory->Release();
     return ok;
+}
+
+// 0xAARRGGBB as the bytes B, G, R, A.
+void putBgra(BYTE* p, std::uint32_t argb)
+{
+    p[0] = static_cast<BYTE>(argb);
+    p[1] = static_cast<BYTE>(argb >> 8);
+    p[2] = static_cast<BYTE>(argb >> 16);
+    p[3] = static_cast<BYTE>(argb >> 24);
+}
+
+} // namespace
+
+bool writeJpegFile(const std::string& path, int width, int height, const PixelColour& colour)
+{
+    return encodeFile(path, GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR, 3, width, height,
+                      [&](int y, BYTE* p) {
+                          for (int x = 0; x < width; ++x) {
+                              const COLORREF c = colour(x, y);
+                              *p++ = GetBValue(c);
+                              *p++ = GetGValue(c);
+                              *p++ = GetRValue(c);
+                          }
+                      });
+}
+
+bool writePngFile(const std::string& path, int width, int height, const PixelArgb& pixel)
+{
+    return encodeFile(path, GUID_ContainerFormatPng, GUID_WICPixelFormat32bppBGRA, 4, width, height,
+                      [&](int y, BYTE* p) {
+                          for (int x = 0; x < width; ++x, p += 4)
+                              putBgra(p, pixel(x, y));
+                      });
+}
+
+std::string tiffFileBytes(int width, int height, int orientation, const PixelArgb& pixel)
+{
+    // Header, the directory, the four bits-per-sample values, then the pixels as R, G, B, A.
+    struct Field {
+        std::uint32_t tag;
+        std::uint32_t type; // 3 SHORT, 4 LONG
+        std::uint32_t count;
+        std::uint32_t value;
+    };
+    const std::uint32_t entries = orientation ? 12 : 11;
+    const std::uint32_t directorySize = 2 + entries * 12 + 4;
+    const std::uint32_t bitsAt = 8 + directorySize;
+    const std::uint32_t pixelsAt = bitsAt + 8;
+    const std::uint32_t pixelBytes = static_cast<std::uint32_t>(width) * static_cast<std::uint32_t>(height) * 4;
+    std::vector<Field> fields = {
+        {256, 4, 1, static_cast<std::uint32_t>(width)}, {257, 4, 1, static_cast<std::uint32_t>(height)},
+        {258, 3, 4, bitsAt}, {259, 3, 1, 1}, {262, 3, 1, 2}, {273, 4, 1, pixelsAt},
+    };
+    if (orientation)
+        fields.push_back({274, 3, 1, static_cast<std::uint32_t>(orientation)});
+    const std::vector<Field> rest = {{277, 3, 1, 4}, {278, 4, 1, static_cast<std::uint32_t>(height)},
+                                     {279, 4, 1, pixelBytes}, {284, 3, 1, 1}, {338, 3, 1, 2}};
+    fields.insert(fields.end(), rest.begin(), rest.end());
+    std::string out = "II*";
+    out += '\0';
+    put32(out, 8);
+    put16(out, entries);
+    for (const Field& f : fields) {
+        put16(out, f.tag);
+        put16(out, f.type);
+        put32(out, f.count);
+        if (f.type == 3 && f.count == 1) {
+            put16(out, f.value);
+            put16(out, 0);
+        } else {
+            put32(out, f.value);
+        }
+    }
+    put32(out, 0);
+    for (int i = 0; i < 4; ++i)
+        put16(out, 8);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t argb = pixel(x, y);
+            out += static_cast<char>(argb >> 16);
+            out += static_cast<char>(argb >> 8);
+            out += static_cast<char>(argb);
+            out += static_cast<char>(argb >> 24);
+        }
+    }
+    return out;
+}
+
+std::string iconFileBytes(int width, int height, const PixelArgb& pixel)
+{
+    const std::uint32_t maskRow = (static_cast<std::uint32_t>(width) + 31) / 32 * 4;
+    const std::uint32_t imageSize =
+        40 + static_cast<std::uint32_t>(width * height) * 4 + maskRow * static_cast<std::uint32_t>(height);
+    std::string out;
+    put16(out, 0);
+    put16(out, 1);
+    put16(out, 1);
+    out += static_cast<char>(width & 0xFF); // 256 is written as 0
+    out += static_cast<char>(height & 0xFF);
+    out += '\0';
+    out += '\0';
+    put16(out, 1);
+    put16(out, 32);
+    put32(out, imageSize);
+    put32(out, 22);
+    // BITMAPINFOHEADER: the height counts the colour rows and the mask's.
+    put32(out, 40);
+    put32(out, static_cast<std::uint32_t>(width));
+    put32(out, static_cast<std::uint32_t>(height * 2));
+    put16(out, 1);
+    put16(out, 32);
+    for (int i = 0; i < 6; ++i)
+        put32(out, 0);
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) {
+            char bgra[4];
+            putBgra(reinterpret_cast<BYTE*>(bgra), pixel(x, y));
+            out.append(bgra, 4);
+        }
+    }
+    // The mask draws nothing over the colour rows' alpha.
+    out.append(static_cast<std::size_t>(maskRow) * static_cast<std::size_t>(height), '\0');
+    return out;
 }
 
 } // namespace testsupport

@@ -5,6 +5,7 @@
 #include "CommandsUiSupport.h"
 
 #include "tests/standins/StandInRegistration.h"
+#include "tests/support/Screenshot.h"
 #include "tests/support/TestPictures.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -186,6 +189,121 @@ TEST_F(QuickViewUi, SwitchMovesTheFileListAndTheFrame)
     EXPECT_TRUE(shown(picture));
     EXPECT_TRUE(sameRect(g2, RECT{g0.left, g0.top, q.left - 3, g0.bottom})) << describe(g2);
     EXPECT_TRUE(sameRect(l2, RECT{l0.left, l0.top, q.left - 8, l0.bottom})) << describe(l2);
+}
+
+// ---- pictures through the system's imaging codecs ----
+
+const std::uint32_t opaqueRed = 0xFFDC1E1E;
+const std::uint32_t opaqueBlue = 0xFF1E1EDC;
+const std::uint32_t opaqueGreen = 0xFF1EC81E;
+const std::uint32_t clear = 0x00FFFFFF;
+
+// 100 x 50: the top row of quarters red and see-through, the bottom half blue; drawn
+// upside down, mirrored or without its alpha it would show.
+std::uint32_t quarters(int x, int y)
+{
+    if (y >= 25)
+        return opaqueBlue;
+    return x < 50 ? opaqueRed : clear;
+}
+
+bool closeTo(COLORREF a, std::uint32_t argb, int tolerance = 12)
+{
+    return std::abs(GetRValue(a) - static_cast<int>((argb >> 16) & 0xFF)) <= tolerance &&
+           std::abs(GetGValue(a) - static_cast<int>((argb >> 8) & 0xFF)) <= tolerance &&
+           std::abs(GetBValue(a) - static_cast<int>(argb & 0xFF)) <= tolerance;
+}
+
+std::string hex(COLORREF c)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+    return text;
+}
+
+// What a picture of width x height at its own size in the middle of the pane shows at
+// (x, y) of the picture, and what the pane shows where no picture is.
+struct PaneShot {
+    testsupport::Image image;
+    COLORREF background;
+    COLORREF at(int width, int height, int x, int y) const
+    {
+        return image.at((image.width - width) / 2 + x, (image.height - height) / 2 + y);
+    }
+    // Every pixel is the background's: nothing was drawn.
+    bool blank() const
+    {
+        return std::all_of(image.pixels.begin(), image.pixels.end(), [&](COLORREF c) { return c == background; });
+    }
+};
+
+TEST_F(QuickViewUi, CodecPicturesShowUprightWithTheirTransparencyOverThePane)
+{
+    const std::string png = folder / "shot.png";
+    ASSERT_TRUE(testsupport::writePngFile(png, 100, 50, quarters));
+    const std::string pngBytes = testsupport::readFile(png);
+    const std::string tiff = folder.file("scan.TIF", testsupport::tiffFileBytes(100, 50, 0, quarters));
+    const std::string ico = folder.file("app.ico", testsupport::iconFileBytes(32, 32, [](int, int y) {
+                                            return y < 16 ? opaqueGreen : clear;
+                                        }));
+    const std::string truncated = folder.file("cut.png", pngBytes.substr(0, pngBytes.size() / 2));
+    const std::string renamed = folder.file("shot.tif", pngBytes);
+    // Stored sideways, 50 x 100, with the orientation that turns it clockwise upright.
+    const std::string sideways = folder.file("sideways.tiff", testsupport::tiffFileBytes(50, 100, 6, [](int x, int y) {
+                                                 return quarters(99 - y, x);
+                                             }));
+    start({png, tiff, ico, truncated, renamed, sideways});
+    HWND picture = picturePane();
+    ASSERT_NE(picture, nullptr);
+
+    const auto shoot = [&](int line) {
+        makeCurrent(line);
+        RECT screen;
+        GetWindowRect(picture, &screen);
+        // Wine hands a window's drawing to the X server a moment after the paint: the screen
+        // is read once two captures a moment apart agree.
+        PaneShot shot{testsupport::captureScreen(screen), 0};
+        EXPECT_TRUE(ui::waitFor([&] {
+            Sleep(150);
+            testsupport::Image next = testsupport::captureScreen(screen);
+            const bool settled = next.pixels == shot.image.pixels;
+            shot.image = std::move(next);
+            return settled;
+        }, 10000)) << "the pane did not settle";
+        shot.background = shot.image.at(1, 1);
+        return shot;
+    };
+    for (int line : {0, 1, 5}) {
+        SCOPED_TRACE(program.lines(IDC_FILE_LIST)[static_cast<std::size_t>(line)]);
+        ASSERT_TRUE(shown(picture));
+        const PaneShot shot = shoot(line);
+        EXPECT_TRUE(closeTo(shot.at(100, 50, 10, 10), opaqueRed)) << hex(shot.at(100, 50, 10, 10));
+        EXPECT_TRUE(closeTo(shot.at(100, 50, 40, 20), opaqueRed)) << hex(shot.at(100, 50, 40, 20));
+        EXPECT_EQ(shot.at(100, 50, 60, 10), shot.background) << hex(shot.at(100, 50, 60, 10));
+        EXPECT_EQ(shot.at(100, 50, 95, 20), shot.background) << hex(shot.at(100, 50, 95, 20));
+        EXPECT_TRUE(closeTo(shot.at(100, 50, 10, 40), opaqueBlue)) << hex(shot.at(100, 50, 10, 40));
+        EXPECT_TRUE(closeTo(shot.at(100, 50, 90, 30), opaqueBlue)) << hex(shot.at(100, 50, 90, 30));
+        // Just outside the picture: the pane.
+        EXPECT_EQ(shot.at(100, 50, -3, 40), shot.background);
+        EXPECT_EQ(shot.at(100, 50, 103, 40), shot.background);
+    }
+    {
+        SCOPED_TRACE("app.ico");
+        const PaneShot shot = shoot(2);
+        EXPECT_TRUE(closeTo(shot.at(32, 32, 4, 4), opaqueGreen)) << hex(shot.at(32, 32, 4, 4));
+        EXPECT_TRUE(closeTo(shot.at(32, 32, 28, 12), opaqueGreen)) << hex(shot.at(32, 32, 28, 12));
+        EXPECT_EQ(shot.at(32, 32, 4, 20), shot.background) << hex(shot.at(32, 32, 4, 20));
+        EXPECT_EQ(shot.at(32, 32, 28, 30), shot.background) << hex(shot.at(32, 32, 28, 30));
+    }
+    // A PNG cut in half, and a PNG under a TIFF's name: the pane is shown, with nothing in it.
+    for (int line : {3, 4}) {
+        SCOPED_TRACE(program.lines(IDC_FILE_LIST)[static_cast<std::size_t>(line)]);
+        shoot(0);
+        const PaneShot shot = shoot(line);
+        EXPECT_TRUE(shown(picture));
+        EXPECT_TRUE(shot.blank());
+        EXPECT_FALSE(program.findModal());
+    }
 }
 
 // ---- with the stand-in controls ----
