@@ -108,7 +108,7 @@ TEST_F(SelectionListBox, DeleteSelectedLinesAcrossBlocksLastToFirst)
 {
     fill(lineCount);
     select(edgeLines);
-    const std::vector<std::string> removed = deleteSelectedLines(list_);
+    const std::vector<std::string> removed = deleteSelectedLines(list_, listBoxLines(list_));
     std::vector<std::string> expectedRemoved;
     for (auto it = edgeLines.rbegin(); it != edgeLines.rend(); ++it)
         expectedRemoved.push_back("line " + std::to_string(*it));
@@ -119,7 +119,7 @@ TEST_F(SelectionListBox, DeleteSelectedLinesAcrossBlocksLastToFirst)
     for (int i : complement(edgeLines, lineCount))
         expectedLeft.push_back("line " + std::to_string(i));
     EXPECT_EQ(left, expectedLeft);
-    EXPECT_TRUE(deleteSelectedLines(list_).empty()) << "nothing is selected any more";
+    EXPECT_TRUE(deleteSelectedLines(list_, listBoxLines(list_)).empty()) << "nothing is selected any more";
 }
 
 TEST_F(SelectionListBox, EmptyListAndLongLines)
@@ -127,7 +127,7 @@ TEST_F(SelectionListBox, EmptyListAndLongLines)
     // Long lines once overran a buffer on the stack through the ANSI messages.
     selectAllLines(list_);
     invertLineSelection(list_);
-    EXPECT_TRUE(deleteSelectedLines(list_).empty());
+    EXPECT_TRUE(deleteSelectedLines(list_, listBoxLines(list_)).empty());
     EXPECT_TRUE(listBoxLines(list_).empty());
     const std::string longLine(40000, 'x');
     SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(longLine.c_str()));
