@@ -224,9 +224,10 @@ namespace {
 // Under Wine each line deleted or inserted moves every line after it in the list box's
 // own array, so a run of single-line messages costs in proportion to the lines it changes
 // times the lines the box holds, while a refill costs in proportion to the lines it adds.
-// Measured under Wine (64-bit, 100,000 lines, FileListFilterChanges in the bench, loaded
-// machine): every 20th or 10th line going by runs took 0.49 and 0.75 of a refill with the
-// rest, so the runs stop paying at about an eighth; a tenth leaves room for the noise.
+// Measured under Wine (64-bit, 100,000 lines, FileListFilterChanges in the bench, two runs
+// on a loaded machine): every 20th or every 10th line going by runs took 0.35-0.49 and
+// 0.75-0.84 of a refill with the rest, so the runs stop paying at about an eighth; a tenth
+// leaves room for the noise.
 bool refillIsCheaper(std::size_t changed, std::size_t before, std::size_t after, std::size_t refillAbovePerMille)
 {
     return changed * 1000 > refillAbovePerMille * std::max(before, after);
