@@ -152,11 +152,11 @@ TESSEL_BENCH(BatchAndSelectionWin32)
 
     // Remove select with every other line selected, then with all of them.
     start = benchSeconds();
-    const std::size_t removedHalf = deleteSelectedLines(host.files()).size();
+    const std::size_t removedHalf = deleteSelectedLines(host.files(), host.fileLines()).size();
     benchFigure("remove select, 50,000 of 100,000 lines", msSince(start), "ms");
     selectAllLines(host.files());
     start = benchSeconds();
-    const std::size_t removedRest = deleteSelectedLines(host.files()).size();
+    const std::size_t removedRest = deleteSelectedLines(host.files(), host.fileLines()).size();
     benchFigure("remove select, all 50,000 lines", msSince(start), "ms");
     if (removedHalf != count / 2 || removedRest != count / 2)
         std::printf("  removal counts wrong: %u %u\n", static_cast<unsigned>(removedHalf),

@@ -8,6 +8,7 @@
 #include "filelist/AddedPaths.h"
 #include "filelist/Filter.h"
 #include "filelist/FolderScan_win.h"
+#include "filelist/LineSelection_win.h"
 #include "controls/ListBoxes_win.h"
 
 #include "tests/support/TestFiles.h"
@@ -48,13 +49,17 @@ LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 // program's owner-drawn list box object on it.
 class ListHost {
 public:
-    ListHost()
+    // keepCopy: the list box object keeps the copy of its lines, as the program's file list does.
+    explicit ListHost(bool keepCopy = false)
     {
         window_ = testsupport::createHostWindow("TesselBenchListHost", hostProc, 500, 300);
         list_ = testsupport::createListBox(window_, 1000, testsupport::fileListStyles, 10, 10, 460, 250);
         font_ = testsupport::createDialogFont();
         SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-        skin_.attach(list_);
+        if (keepCopy)
+            skin_.attachList(list_);
+        else
+            skin_.attach(list_);
         heldControl = &skin_;
         ShowWindow(window_, SW_SHOW);
         pump();
@@ -66,6 +71,7 @@ public:
         DeleteObject(font_);
     }
     HWND list() const { return list_; }
+    SkinListBox& skin() { return skin_; }
     HWND window() const { return window_; }
     HFONT font() const { return font_; }
     static void pump() { testsupport::pumpMessages(); }
@@ -218,6 +224,152 @@ TESSEL_BENCH(FileListRebuildWin32)
     benchFigure("updateHorizontalExtent alone, " + std::to_string(SendMessageA(host.list(), LB_GETCOUNT, 0, 0)) +
                     " lines read back",
                 (t1 - t0) * 1e3, "ms");
+}
+
+namespace {
+
+// One filter setting of the file list.
+struct FilterSetting {
+    const char* text;
+    bool exclude;
+};
+
+// What the panel's rebuild does with the list box: the view, the runs from the lines shown,
+// and the update by them (or the refill where they do not apply). Milliseconds.
+double rebuildByRuns(ListHost& host, const AddedPaths& list, const FilterSetting& setting,
+                     std::size_t perMille = changeRefillAbovePerMille)
+{
+    const double t0 = benchSeconds();
+    const std::vector<std::string_view> view = fileListView(list, setting.text, false, setting.exclude);
+    std::vector<LineRun> runs;
+    if (selectionChanges(host.skin().lines(), fileListView(list, "", false, false), view, runs))
+        changeListBox(host.skin(), runs, view, perMille);
+    else
+        refillListBox(host.list(), view);
+    return (benchSeconds() - t0) * 1e3;
+}
+
+} // namespace
+
+// Keys in the filter box over 100,000 files, each beside the full refill of the file list's
+// own list box style (owner-drawn, variable height, its copy of the lines kept) measured in
+// the same rounds.
+TESSEL_BENCH(FileListFilterChanges)
+{
+    const int n = 100000;
+    AddedPaths list;
+    for (const std::string& p : samplePaths(n))
+        list.add(p);
+    ListHost host(true);
+    const std::vector<std::string_view> all = fileListView(list, "", false, false);
+    const int rounds = 5;
+    auto fullRefill = [&] {
+        refillListBox(host.list(), all);
+        host.pump();
+        const double t0 = benchSeconds();
+        refillListBox(host.list(), all);
+        return (benchSeconds() - t0) * 1e3;
+    };
+    struct Key {
+        const char* label;
+        FilterSetting from;
+        FilterSetting to;
+        const char* goal;
+        double goalShare;
+    };
+    // The names are IMG_100000 to IMG_199999: "i" and "im" show them all; with Exclude,
+    // "img_99*" hides none and "img_199*" hides 1,000; "5" hides 40,951.
+    const Key keys[] = {
+        {"a key that leaves the view unchanged (\"i\" to \"im\")", {"i", false}, {"im", false}, "x <= 0.05", 0.05},
+        {"a key that removes 1 % (Exclude, \"img_99*\" to \"img_199*\")", {"img_99*", true}, {"img_199*", true},
+         "x <= 0.15", 0.15},
+        {"a backspace that brings 1 % back (\"img_199*\" to \"img_99*\")", {"img_199*", true}, {"img_99*", true},
+         "x <= 0.15", 0.15},
+        {"a key that removes 41 % (Exclude, \"\" to \"5\")", {"", true}, {"5", true}, "x <= 1.2", 1.2},
+        {"a key that brings 41 % back (\"5\" to \"\")", {"5", true}, {"", true}, "x <= 1.2", 1.2},
+    };
+    std::printf("  medians of %d rounds; the refill: 100,000 lines into the file list's list box style\n", rounds);
+    for (const Key& key : keys) {
+        std::vector<double> times, refills;
+        std::size_t shownBefore = 0, shownAfter = 0;
+        for (int r = 0; r < rounds; ++r) {
+            refills.push_back(fullRefill());
+            refillListBox(host.list(), fileListView(list, key.from.text, false, key.from.exclude));
+            shownBefore = host.skin().lines().size();
+            host.pump();
+            times.push_back(rebuildByRuns(host, list, key.to));
+            shownAfter = host.skin().lines().size();
+            host.pump();
+        }
+        benchAgainstFloor(std::string(key.label) + ", " + std::to_string(shownBefore) + " to " +
+                              std::to_string(shownAfter) + " lines",
+                          median(times), median(refills), "ms", key.goal);
+    }
+
+    // Five keys typed one by one, each rebuilt before the next.
+    std::vector<double> fives, refills;
+    const char* typed[] = {"i", "im", "img", "img_", "img_1"};
+    for (int r = 0; r < rounds; ++r) {
+        refills.push_back(fullRefill());
+        refillListBox(host.list(), all);
+        host.pump();
+        double total = 0;
+        for (const char* text : typed) {
+            total += rebuildByRuns(host, list, {text, false});
+            host.pump();
+        }
+        fives.push_back(total);
+    }
+    benchAgainstFloor("five keys one by one (\"i\" .. \"img_1\", each view unchanged)", median(fives), median(refills),
+                      "ms", "x <= 2");
+
+    // Where the runs stop paying: every k-th line hidden, by runs and by a refill.
+    std::printf("  the crossover: every k-th of 100,000 lines goes, by runs against a refill of the rest\n");
+    for (int every : {1000, 200, 100, 50, 33, 20, 10}) {
+        std::vector<double> byRuns, byRefill;
+        std::vector<std::string_view> kept;
+        for (std::size_t i = 0; i < all.size(); ++i)
+            if (i % static_cast<std::size_t>(every) != 0)
+                kept.push_back(all[i]);
+        for (int r = 0; r < 3; ++r) {
+            refillListBox(host.list(), all);
+            host.pump();
+            std::vector<LineRun> runs;
+            selectionChanges(host.skin().lines(), all, kept, runs);
+            double t0 = benchSeconds();
+            changeListBox(host.skin(), runs, kept, 1000);
+            byRuns.push_back((benchSeconds() - t0) * 1e3);
+            host.pump();
+            refillListBox(host.list(), all);
+            host.pump();
+            t0 = benchSeconds();
+            refillListBox(host.list(), kept);
+            byRefill.push_back((benchSeconds() - t0) * 1e3);
+            host.pump();
+        }
+        benchAgainstFloor("  " + std::to_string(all.size() - kept.size()) + " lines go: by runs", median(byRuns),
+                          median(byRefill), "ms");
+    }
+    std::printf("  the same for Remove select: every k-th line selected, one by one against a refill\n");
+    for (int every : {1000, 100, 50, 33, 20, 10}) {
+        std::vector<double> oneByOne, refilled;
+        for (std::size_t perMille : {std::size_t(1000), std::size_t(0)}) {
+            for (int r = 0; r < 3; ++r) {
+                refillListBox(host.list(), all);
+                SendMessageA(host.list(), WM_SETREDRAW, FALSE, 0);
+                for (int i = 0; i < n; i += every)
+                    SendMessageA(host.list(), LB_SETSEL, TRUE, i);
+                SendMessageA(host.list(), WM_SETREDRAW, TRUE, 0);
+                host.pump();
+                const double t0 = benchSeconds();
+                deleteSelectedLines(host.list(), host.skin().lines(), perMille);
+                (perMille ? oneByOne : refilled).push_back((benchSeconds() - t0) * 1e3);
+                host.pump();
+            }
+        }
+        benchAgainstFloor("  " + std::to_string((n + every - 1) / every) + " lines removed: one by one",
+                          median(oneByOne), median(refilled), "ms");
+    }
 }
 
 TESSEL_BENCH(FileListAddDirWin32)

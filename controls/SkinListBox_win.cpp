@@ -32,8 +32,29 @@ void SkinListBox::applyPendingDeletes() const
     pendingDeletes_.clear();
 }
 
+void SkinListBox::takeRuns(const std::vector<LineRun>& runs, const std::vector<std::string_view>& after)
+{
+    applyPendingDeletes();
+    following_ = true;
+    std::vector<std::string> next;
+    next.reserve(lines_.size() + changedLines(runs));
+    std::size_t kept = 0;
+    for (const LineRun& run : runs) {
+        for (; kept < run.at && kept < lines_.size(); ++kept)
+            next.push_back(std::move(lines_[kept]));
+        for (std::size_t i = 0; i < run.inserted; ++i)
+            next.emplace_back(after[run.from + i]);
+        kept += run.removed;
+    }
+    for (; kept < lines_.size(); ++kept)
+        next.push_back(std::move(lines_[kept]));
+    lines_ = std::move(next);
+}
+
 LRESULT SkinListBox::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (!following_ && (message == LB_ADDSTRING || message == LB_INSERTSTRING || message == LB_DELETESTRING))
+        return defaultProc(message, wParam, lParam);
     switch (message) {
     case LB_ADDSTRING:
     case LB_INSERTSTRING: {

@@ -2,6 +2,7 @@
 // The owner-drawn list box of the file list and the rules list: one line per string, the
 // selection in the window's scheme colours.
 
+#include "base/LineRuns.h"
 #include "win/Control.h"
 
 #include <string>
@@ -19,6 +20,12 @@ public:
         applyPendingDeletes();
         return lines_;
     }
+
+    // For a batch of deletions and insertions sent by the caller (as updating the list box
+    // by runs does), the copy stops following them one by one, which would move the rest
+    // of the copy at every line; takeRuns() then brings it in step in one pass.
+    void pauseFollowing() { following_ = false; }
+    void takeRuns(const std::vector<LineRun>& runs, const std::vector<std::string_view>& after);
 
     void setSelectedBackground(COLORREF colour) { selectedBackground_ = colour; }
     void setSelectedText(COLORREF colour) { selectedText_ = colour; }
@@ -43,6 +50,7 @@ private:
     COLORREF selectedText_ = RGB(255, 255, 255);
     COLORREF focusFrame_ = RGB(180, 220, 250);
     int fixedLineHeight_ = 0;
+    bool following_ = true;
     // Every single-line text measures the height of the font, whatever its letters; the
     // first measurement is kept so that filling 100,000 lines does not measure each.
     int measuredLineHeight_ = 0;

@@ -29,11 +29,10 @@ int lineCount(HWND listBox)
 }
 
 // The report replaces the whole text of the result list in one call. The edit's default
-// limit (about 32 KB) would cut a long report and stop the user typing into it.
+// limit would cut a long report and stop the user typing into it.
 void setResultText(HWND edit, const std::string& report)
 {
-    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
-    SetWindowTextA(edit, report.c_str());
+    setLongEditText(edit, report);
 }
 
 bool runPreconditionsMet(const std::vector<std::string>& files, HWND ruleList, int scheme)

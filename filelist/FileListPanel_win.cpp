@@ -116,8 +116,16 @@ void FileListPanel::rebuildView()
     WaitCursor wait;
     notify(events_.viewRebuilt);
     const std::string filter = windowText(item(IDC_FILTER));
-    refillListBox(item(IDC_FILE_LIST),
-                  fileListView(addedPaths_, filter, isChecked(item(IDC_CASE)), isChecked(item(IDC_EXCLUDE))));
+    const std::vector<std::string_view> view =
+        fileListView(addedPaths_, filter, isChecked(item(IDC_CASE)), isChecked(item(IDC_EXCLUDE)));
+    // Most keys in the filter box change few lines or none: the list box is told only the
+    // difference, where the lines it shows came from the added paths in their order.
+    std::vector<LineRun> runs;
+    if (selectionChanges(listBox_.lines(), filter.empty() ? view : fileListView(addedPaths_, "", false, false), view,
+                         runs))
+        changeListBox(listBox_, runs, view);
+    else
+        refillListBox(item(IDC_FILE_LIST), view);
 }
 
 bool FileListPanel::browseForFolder(std::string& folder, const std::string& title)
@@ -141,8 +149,9 @@ bool FileListPanel::currentLine(std::string& path) const
     if (current == LB_ERR || current < 0 || current >= count)
         return false;
     const std::vector<std::string>& shown = listBox_.lines();
-    path = static_cast<std::size_t>(current) < shown.size() ? shown[static_cast<std::size_t>(current)]
-                                                            : listBoxLine(list, static_cast<int>(current));
+    if (static_cast<std::size_t>(current) >= shown.size())
+        return false;
+    path = shown[static_cast<std::size_t>(current)];
     return true;
 }
 

@@ -3,7 +3,10 @@
 
 #include "filelist/LineSelection_win.h"
 
+#include "controls/ListBoxes_win.h"
+
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -124,20 +127,70 @@ void invertLineSelection(HWND list)
         setRange(list, mover, runStart, static_cast<int>(count) - 1, true);
 }
 
-std::vector<std::string> deleteSelectedLines(HWND list)
+namespace {
+
+// Deleting a line moves every line after it in the list box's own array (Wine's, at
+// least), so deleting many lines of a long list one by one costs their number times the
+// length of the list; refilling with the lines that stay costs their number. Measured
+// under Wine (64-bit, 100,000 lines, FileListFilterChanges in the bench, loaded machine):
+// 5,000 and 10,000 selected lines took 0.25 and 0.60 of the refill one by one, 50,000 took
+// 5.6 times as long; the crossover lies near an eighth, and a tenth is on the safe side.
+
+// Where a line number lands once the selected lines before it are gone.
+LRESULT afterRemoval(LRESULT line, const std::vector<int>& selected)
+{
+    if (line == LB_ERR || line < 0)
+        return line;
+    const auto before = std::lower_bound(selected.begin(), selected.end(), static_cast<int>(line));
+    return line - (before - selected.begin());
+}
+
+} // namespace
+
+std::vector<std::string> deleteSelectedLines(HWND list, const std::vector<std::string>& shown,
+                                             std::size_t refillAbovePerMille)
 {
     std::vector<std::string> removed;
     const std::vector<int> selected = selectedListBoxIndexes(list);
-    if (selected.empty())
+    if (selected.empty() || static_cast<std::size_t>(selected.back()) >= shown.size())
         return removed;
     removed.reserve(selected.size());
+    for (auto it = selected.rbegin(); it != selected.rend(); ++it)
+        removed.push_back(shown[static_cast<std::size_t>(*it)]);
+
+    // The caret and the top line stay on the lines they were on: a refill would start them
+    // from the first line, and deleting one by one leaves their numbers as they were.
+    const LRESULT top = afterRemoval(SendMessageA(list, LB_GETTOPINDEX, 0, 0), selected);
+    const LRESULT caret = afterRemoval(SendMessageA(list, LB_GETCARETINDEX, 0, 0), selected);
+    const std::size_t left = shown.size() - selected.size();
     RedrawOff redraw(list);
-    NearTop mover(list);
-    // Last to first, so that the numbers of the lines still to go stay valid.
-    for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
-        mover.reach(*it);
-        removed.push_back(listBoxLine(list, *it));
-        SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(*it), 0);
+    if (selected.size() * 1000 > refillAbovePerMille * shown.size()) {
+        std::vector<std::string_view> kept;
+        kept.reserve(left);
+        std::size_t next = 0;
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            if (next < selected.size() && static_cast<std::size_t>(selected[next]) == i)
+                ++next;
+            else
+                kept.push_back(shown[i]);
+        }
+        // The refill empties the list box's copy that `shown` may be: the lines go in from
+        // a copy of their own.
+        refillListBox(list, std::vector<std::string>(kept.begin(), kept.end()));
+    } else {
+        NearTop mover(list);
+        // Last to first, so that the numbers of the lines still to go stay valid.
+        for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
+            mover.reach(*it);
+            SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(*it), 0);
+        }
+    }
+    if (left != 0) {
+        const LRESULT last = static_cast<LRESULT>(left) - 1;
+        if (caret != LB_ERR && caret >= 0)
+            SendMessageA(list, LB_SETCARETINDEX, static_cast<WPARAM>(std::min(caret, last)), FALSE);
+        if (top != LB_ERR && top >= 0)
+            SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(std::min(top, last)), 0);
     }
     return removed;
 }

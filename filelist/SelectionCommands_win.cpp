@@ -45,12 +45,12 @@ std::vector<std::string> FileListPanel::selectedFileLines() const
 void FileListPanel::removeSelected()
 {
     HWND list = item(IDC_FILE_LIST);
-    const std::vector<std::string> removed = deleteSelectedLines(list);
+    const std::vector<std::string> removed = deleteSelectedLines(list, listBox_.lines());
     if (removed.empty())
         return;
     for (const std::string& line : removed)
         addedPaths_.removeExact(line);
-    updateHorizontalExtent(list);
+    updateHorizontalExtent(list, listBox_.lines());
     notify(events_.linesRemoved);
 }
 

@@ -65,6 +65,17 @@ std::string windowText(HWND window)
     return text;
 }
 
+void setLongEditText(HWND edit, const std::string& text)
+{
+    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
+    // A visible edit repaints and scrolls as it takes a long text in; with redraw off it
+    // only lays the lines out, as a bare edit does.
+    SendMessageA(edit, WM_SETREDRAW, FALSE, 0);
+    SetWindowTextA(edit, text.c_str());
+    SendMessageA(edit, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(edit, nullptr, TRUE);
+}
+
 bool isChecked(HWND checkBox)
 {
     return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;

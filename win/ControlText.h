@@ -1,6 +1,6 @@
 #pragma once
-// Reading the texts of controls as ANSI text: window texts, and list box lines safely at any
-// length.
+// Reading and setting the texts of controls as ANSI text: window texts, long edit texts,
+// and list box lines safely at any length.
 
 #include <windows.h>
 
@@ -14,6 +14,9 @@ std::vector<std::string> listBoxLines(HWND list);
 
 // The whole window text of a control (an edit, a combo box's edit field, a button).
 std::string windowText(HWND window);
+// Replaces the whole text of a multi-line edit, however long: the edit's default limit
+// (about 32 KB) is lifted first, and the edit draws nothing until the text is in.
+void setLongEditText(HWND edit, const std::string& text);
 
 // True when a check box is ticked.
 bool isChecked(HWND checkBox);

@@ -104,30 +104,12 @@ TEST_F(SelectionListBox, SelectAllAndInvertAcrossBlocksKeepTheTopLine)
     EXPECT_EQ(SendMessageA(list_, LB_GETTOPINDEX, 0, 0), top) << "the view moved";
 }
 
-TEST_F(SelectionListBox, DeleteSelectedLinesAcrossBlocksLastToFirst)
-{
-    fill(lineCount);
-    select(edgeLines);
-    const std::vector<std::string> removed = deleteSelectedLines(list_);
-    std::vector<std::string> expectedRemoved;
-    for (auto it = edgeLines.rbegin(); it != edgeLines.rend(); ++it)
-        expectedRemoved.push_back("line " + std::to_string(*it));
-    EXPECT_EQ(removed, expectedRemoved);
-    const std::vector<std::string> left = listBoxLines(list_);
-    ASSERT_EQ(left.size(), static_cast<std::size_t>(lineCount) - edgeLines.size());
-    std::vector<std::string> expectedLeft;
-    for (int i : complement(edgeLines, lineCount))
-        expectedLeft.push_back("line " + std::to_string(i));
-    EXPECT_EQ(left, expectedLeft);
-    EXPECT_TRUE(deleteSelectedLines(list_).empty()) << "nothing is selected any more";
-}
-
 TEST_F(SelectionListBox, EmptyListAndLongLines)
 {
     // Long lines once overran a buffer on the stack through the ANSI messages.
     selectAllLines(list_);
     invertLineSelection(list_);
-    EXPECT_TRUE(deleteSelectedLines(list_).empty());
+    EXPECT_TRUE(deleteSelectedLines(list_, listBoxLines(list_)).empty());
     EXPECT_TRUE(listBoxLines(list_).empty());
     const std::string longLine(40000, 'x');
     SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(longLine.c_str()));
@@ -136,6 +118,75 @@ TEST_F(SelectionListBox, EmptyListAndLongLines)
     EXPECT_EQ(listBoxLine(list_, 0), longLine);
     EXPECT_EQ(listBoxLine(list_, 7), "");
 }
+
+// Bytes that the list box's UTF-16 copy cannot give back in the system code page (a lead
+// byte without a trail byte in a double-byte code page); empty where every byte survives.
+std::string bytesLostInUtf16()
+{
+    for (const std::string candidate : {"\x81", "\x82\x20", "\xA0\xFF", "\xFF"}) {
+        wchar_t wide[8] = {};
+        const int units = MultiByteToWideChar(CP_ACP, 0, candidate.data(), static_cast<int>(candidate.size()), wide, 8);
+        char back[16] = {};
+        const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, units, back, sizeof back, nullptr, nullptr);
+        if (std::string(back, static_cast<std::size_t>(bytes > 0 ? bytes : 0)) != candidate)
+            return candidate;
+    }
+    return "";
+}
+
+struct RemovalRow {
+    const char* name;
+    std::size_t refillAbovePerMille; // 1000: always one by one; 0: always by a refill
+    bool oddBytes;                   // line 2048 holds bytes that do not survive UTF-16
+};
+
+class SelectionRemovalTable : public SelectionListBox, public ::testing::WithParamInterface<RemovalRow> {};
+
+TEST_P(SelectionRemovalTable, RemovesTheLinesAsStoredAndKeepsTheView)
+{
+    const RemovalRow& row = GetParam();
+    std::vector<std::string> stored;
+    for (int i = 0; i < lineCount; ++i)
+        stored.push_back("line " + std::to_string(i));
+    if (row.oddBytes) {
+        const std::string odd = bytesLostInUtf16();
+        if (odd.empty())
+            GTEST_SKIP() << "every byte survives UTF-16 in code page " << GetACP();
+        stored[2048] = "C:\\odd" + odd + ".txt";
+    }
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    for (const std::string& line : stored)
+        SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    select(edgeLines);
+    // Six selected lines lie above the caret and the top line (the caret first: moving it
+    // may scroll).
+    SendMessageA(list_, LB_SETCARETINDEX, 3100, FALSE);
+    SendMessageA(list_, LB_SETTOPINDEX, 3000, 0);
+    const LRESULT top = SendMessageA(list_, LB_GETTOPINDEX, 0, 0);
+    ASSERT_EQ(top, 3000);
+
+    const std::vector<std::string> removed = deleteSelectedLines(list_, stored, row.refillAbovePerMille);
+    EXPECT_TRUE(deleteSelectedLines(list_, listBoxLines(list_)).empty()) << "nothing is selected any more";
+
+    std::vector<std::string> expectedRemoved;
+    for (auto it = edgeLines.rbegin(); it != edgeLines.rend(); ++it)
+        expectedRemoved.push_back(stored[static_cast<std::size_t>(*it)]);
+    EXPECT_EQ(removed, expectedRemoved);
+    std::vector<std::string> left;
+    for (int i : complement(edgeLines, lineCount))
+        left.push_back(stored[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(listBoxLines(list_), left);
+    EXPECT_TRUE(selected().empty());
+    EXPECT_EQ(SendMessageA(list_, LB_GETTOPINDEX, 0, 0), top - 6) << "six selected lines lay above the top";
+    EXPECT_EQ(SendMessageA(list_, LB_GETCARETINDEX, 0, 0), 3100 - 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(Removals, SelectionRemovalTable,
+                         ::testing::Values(RemovalRow{"OneByOne", 1000, false}, RemovalRow{"ByARefill", 0, false},
+                                           RemovalRow{"OneByOneOddBytes", 1000, true},
+                                           RemovalRow{"ByARefillOddBytes", 0, true}),
+                         [](const ::testing::TestParamInfo<RemovalRow>& info) { return std::string(info.param.name); });
 
 TEST(BatchSystemCodePage, WideStringsConvertLikeTheModelOfTheSameCodePage)
 {
