@@ -5,6 +5,7 @@
 #include "app/Handoff.h"
 #include "base/Identity.h"
 #include "base/Program.h"
+#include "base/WideText_win.h"
 
 void MainDialog::intakeHandoffFile()
 {
@@ -14,6 +15,7 @@ void MainDialog::intakeHandoffFile()
     // leaves the file in place so that nothing handed over is lost.
     if (!readWholeFileExclusive(path, text))
         return;
-    fileList_.appendHandedOver(parseHandoffRecords(text));
+    // The extension writes UTF-8; earlier versions wrote the machine's ANSI code page.
+    fileList_.appendHandedOver(parseHandoffRecords(programTextFromFile(text)));
     forceDeleteFile(path);
 }

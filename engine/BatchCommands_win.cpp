@@ -4,6 +4,7 @@
 
 #include "base/Program.h"
 #include "controls/ListBoxes_win.h"
+#include "base/WideText_win.h"
 #include "engine/BatchFile_win.h"
 #include "engine/FileError_win.h"
 #include "engine/ResultLogFile.h"
@@ -110,7 +111,7 @@ void RunsPanel::saveResultLog()
     WaitCursor wait;
     const ResultLogFile log = makeResultLogFile(systemLogClock(), text);
     const std::string path = programDirectory() + log.fileName;
-    const FileOutcome outcome = writeWholeFile(path, log.content);
+    const FileOutcome outcome = writeWholeFile(path, fileTextFromProgram(log.content));
     wait.restore();
     if (outcome.kind == FileOutcome::failed)
         showSystemFileErrorBox(dialog(), outcome.systemCode, path);

@@ -4,6 +4,8 @@
 #include "shellext/ContextMenuHandler_win.h"
 
 #include "base/Identity.h"
+#include "base/Utf8.h"
+#include "base/WideText_win.h"
 #include "shellext/HandlerText.h"
 #include "shellext/Module_win.h"
 #include "win/Handles.h"
@@ -12,6 +14,25 @@
 
 #include <new>
 #include <vector>
+
+namespace {
+
+// Starts the program shown, as WinExec would, but with a wide command line.
+void startProgram(std::wstring commandLine)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOW;
+    PROCESS_INFORMATION started = {};
+    if (CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &started)) {
+        const UniqueHandle process(started.hProcess);
+        const UniqueHandle thread(started.hThread);
+    }
+}
+
+} // namespace
 
 HRESULT ContextMenuHandler::create(IUnknown* outer, REFIID riid, void** object)
 {
@@ -78,20 +99,23 @@ HRESULT STDMETHODCALLTYPE ContextMenuHandler::Initialize(PCIDLIST_ABSOLUTE, IDat
     } else {
         HDROP drop = static_cast<HDROP>(medium.hGlobal);
         try {
-            const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+            // Asked in UTF-16 and handed over in UTF-8: Explorer's ANSI code page cannot
+            // spell every name the file system holds.
+            const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
             std::string collected;
-            std::vector<char> path;
+            std::u16string path;
             for (UINT i = 0; i < count; ++i) {
                 // Each path is asked for its own length: a fixed buffer would hand over long
                 // paths cut short, naming some other file.
-                const UINT length = DragQueryFileA(drop, i, nullptr, 0);
+                const UINT length = DragQueryFileW(drop, i, nullptr, 0);
                 if (length == 0)
                     continue;
-                path.assign(length + 1, '\0');
-                const UINT got = DragQueryFileA(drop, i, path.data(), length + 1);
+                path.assign(length + 1, u'\0');
+                const UINT got = DragQueryFileW(drop, i, reinterpret_cast<WCHAR*>(&path[0]), length + 1);
                 if (got == 0)
                     continue;
-                appendHandoffRecord(collected, std::string(path.data(), got));
+                path.resize(got);
+                appendHandoffRecord(collected, utf8::fromUtf16(path));
             }
             selectedFiles_ += collected;
         } catch (...) {
@@ -121,9 +145,10 @@ HRESULT STDMETHODCALLTYPE ContextMenuHandler::InvokeCommand(CMINVOKECOMMANDINFO*
     if (reinterpret_cast<UINT_PTR>(info->lpVerb) != 0)
         return S_OK;
     try {
+        // The installation folder may have a name Explorer's ANSI code page cannot spell.
         const std::string& dir = installDir();
-        const std::string handoff = dir + handoffFileName;
-        UniqueHandle file(CreateFileA(handoff.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        const std::wstring handoff = widen(dir + handoffFileName, CP_UTF8);
+        UniqueHandle file(CreateFileW(handoff.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file)
             return S_OK;
@@ -134,11 +159,10 @@ HRESULT STDMETHODCALLTYPE ContextMenuHandler::InvokeCommand(CMINVOKECOMMANDINFO*
         if (!wrote || written != size || !closed) {
             // A partial file would hand the next start of the program a cut path: remove it
             // and start nothing.
-            DeleteFileA(handoff.c_str());
+            DeleteFileW(handoff.c_str());
             return S_OK;
         }
-        std::string commandLine = programCommandLine(dir);
-        WinExec(commandLine.c_str(), SW_SHOW);
+        startProgram(widen(programCommandLine(dir), CP_UTF8));
     } catch (...) {
     }
     return S_OK;
