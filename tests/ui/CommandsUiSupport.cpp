@@ -148,7 +148,11 @@ std::vector<std::string> OpenRecorder::opened(std::size_t atLeast, DWORD timeout
         const std::string content = readFile(record_);
         std::size_t from = 0;
         for (std::size_t at = content.find("\r\n"); at != std::string::npos; at = content.find("\r\n", from)) {
-            paths.push_back(content.substr(from, at - from));
+            const std::string utf8 = content.substr(from, at - from);
+            std::wstring path(utf8.size(), L'\0');
+            path.resize(static_cast<std::size_t>(MultiByteToWideChar(
+                CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &path[0], static_cast<int>(path.size()))));
+            paths.push_back(ui::fromWide(path));
             from = at + 2;
         }
         return paths.size() >= atLeast;
