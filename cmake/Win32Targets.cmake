@@ -107,7 +107,9 @@ include(${CMAKE_SOURCE_DIR}/tests/installer/Targets.cmake OPTIONAL)
 
 # --- benchmark ------------------------------------------------------------------------------
 file(GLOB bench_win_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
-add_executable(tessel_bench ${bench_sources} ${bench_win_sources})
+add_executable(tessel_bench ${bench_sources} ${bench_win_sources} ${CMAKE_SOURCE_DIR}/bench/Bench.rc)
 target_link_libraries(tessel_bench PRIVATE tessel_win tessel_testsupport)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/bench/Bench.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/app/res/Tessel2.manifest)
 add_custom_target(bench COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:tessel_bench>
   DEPENDS tessel_bench USES_TERMINAL WORKING_DIRECTORY ${TESSEL_BIN_DIR})
