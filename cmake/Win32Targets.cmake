@@ -45,12 +45,22 @@ target_link_libraries(Tessel2 PRIVATE tessel_win)
 # manifest lacks the UTF-8 entry. The double-byte tests run it (bin/system-code-page/).
 set(system_code_page_dir ${CMAKE_BINARY_DIR}/system-code-page)
 file(READ ${CMAKE_SOURCE_DIR}/app/res/Tessel2.manifest tessel_manifest)
-string(REGEX REPLACE "[ ]*<!-- Windows 10 1903[^>]*-->\n[ ]*<application.*</application>\n" ""
-  tessel_system_manifest "${tessel_manifest}")
-if(tessel_system_manifest STREQUAL tessel_manifest)
+# The entry runs from its comment to the end of the application element that holds it (the
+# compatibility section has application elements of its own).
+string(FIND "${tessel_manifest}" "  <!-- Windows 10 1903" entry_start)
+string(FIND "${tessel_manifest}" "</windowsSettings>" settings_end)
+if(entry_start EQUAL -1 OR settings_end EQUAL -1)
   message(FATAL_ERROR "the manifest's UTF-8 entry was not found")
 endif()
+string(SUBSTRING "${tessel_manifest}" ${settings_end} -1 tessel_manifest_tail)
+string(FIND "${tessel_manifest_tail}" "</application>\n" application_end)
+math(EXPR entry_end "${settings_end} + ${application_end} + 15")
+string(SUBSTRING "${tessel_manifest}" 0 ${entry_start} tessel_manifest_head)
+string(SUBSTRING "${tessel_manifest}" ${entry_end} -1 tessel_manifest_rest)
+set(tessel_system_manifest "${tessel_manifest_head}${tessel_manifest_rest}")
 file(WRITE ${system_code_page_dir}/Tessel2-system-code-page.manifest "${tessel_system_manifest}")
+set_property(SOURCE ${CMAKE_SOURCE_DIR}/app/Tessel2.rc APPEND PROPERTY
+  OBJECT_DEPENDS ${system_code_page_dir}/Tessel2-system-code-page.manifest)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/res/Tessel2.manifest)
 add_executable(Tessel2SystemCodePage WIN32 ${CMAKE_SOURCE_DIR}/app/WinMain_win.cpp ${CMAKE_SOURCE_DIR}/app/Tessel2.rc)
 target_link_libraries(Tessel2SystemCodePage PRIVATE tessel_win)
