@@ -189,6 +189,32 @@ bool chooseFileName(const ui::ModalWindow& dialog, const std::string& path)
     return true;
 }
 
+bool chooseBatch(ui::Program& app, int commandId, const std::string& path)
+{
+    app.clickAsync(commandId);
+    ui::ModalWindow dialog;
+    if (!ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }))
+        return false;
+    return chooseFileName(dialog, path) && dialog.waitClosed() && app.waitIdle();
+}
+
+bool selectFolderAndConfirm(ui::Program& app, int commandId, std::string folder)
+{
+    app.clickAsync(commandId);
+    ui::ModalWindow dialog;
+    if (!ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }))
+        return false;
+    folder.pop_back(); // the tree is walked to a path without its last backslash
+    if (!dialog.selectFolder(folder)) {
+        dialog.command(IDCANCEL);
+        dialog.waitClosed();
+        return false;
+    }
+    Sleep(100);
+    dialog.command(IDOK);
+    return dialog.waitClosed() && app.waitIdle();
+}
+
 std::vector<std::pair<int, std::string>> tooltips(ui::Program& app)
 {
     std::vector<std::pair<int, std::string>> found;

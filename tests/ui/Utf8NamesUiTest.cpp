@@ -136,31 +136,9 @@ Lines joined(const std::string& folder, const Lines& names)
     return paths;
 }
 
-bool selectFolderAndConfirm(ui::Program& app, int commandId, std::string folder)
-{
-    app.clickAsync(commandId);
-    ui::ModalWindow dialog;
-    if (!ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }))
-        return false;
-    folder.pop_back();
-    if (!dialog.selectFolder(folder)) {
-        dialog.command(IDCANCEL);
-        dialog.waitClosed();
-        return false;
-    }
-    Sleep(100);
-    dialog.command(IDOK);
-    return dialog.waitClosed() && app.waitIdle();
-}
 
-bool chooseFile(ui::Program& app, int commandId, const std::string& path)
-{
-    app.clickAsync(commandId);
-    ui::ModalWindow dialog;
-    if (!ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }))
-        return false;
-    return commandsui::chooseFileName(dialog, path) && dialog.waitClosed() && app.waitIdle();
-}
+using commandsui::chooseBatch;
+using commandsui::selectFolderAndConfirm;
 
 BOOL CALLBACK collectMainWindows(HWND window, LPARAM data)
 {
@@ -310,12 +288,12 @@ TEST_F(Utf8NamesUi, EveryNameExactThroughTheWholeWork)
 
     // Saved as a batch, loaded in a new instance, undone from the file.
     const std::string batch = root.path() + u8"Работа.tlx";
-    ASSERT_TRUE(chooseFile(app, IDC_SAVE_BATCH, batch)) << "save dialog";
+    ASSERT_TRUE(chooseBatch(app, IDC_SAVE_BATCH, batch)) << "save dialog";
     EXPECT_NE(readBytes(batch).find(source + u8"Фото.png"), std::string::npos) << "written in UTF-8";
     EXPECT_TRUE(app.close());
     ui::Program again;
     ASSERT_TRUE(again.start()) << again.lastError();
-    ASSERT_TRUE(chooseFile(again, IDC_LOAD_BATCH, batch)) << "open dialog";
+    ASSERT_TRUE(chooseBatch(again, IDC_LOAD_BATCH, batch)) << "open dialog";
     EXPECT_EQ(again.lines(IDC_FILE_LIST), shown);
     ASSERT_TRUE(again.isEnabled(IDC_UNDO));
     again.click(IDC_UNDO);
@@ -375,7 +353,7 @@ TEST(LegacyFilesUi, HandoffAndBatchInTheMachinesCodePage)
         legacy.ruleLines = {"FILENAME PREFIX \"" + row.legacyName + "\""};
         const std::string batch = root.path() + "legacy.tlx";
         ASSERT_TRUE(makeFile(batch, encodeBatchFile(legacy)));
-        ASSERT_TRUE(chooseFile(app, IDC_LOAD_BATCH, batch)) << "open dialog";
+        ASSERT_TRUE(chooseBatch(app, IDC_LOAD_BATCH, batch)) << "open dialog";
         EXPECT_EQ(app.lines(IDC_FILE_LIST), (Lines{path})) << row.codePage;
         EXPECT_EQ(app.lines(IDC_RULE_LIST), (Lines{"FILENAME PREFIX \"" + row.name + "\""})) << row.codePage;
         EXPECT_TRUE(app.close());
