@@ -221,9 +221,10 @@ void NewPathComputer::mapCase(bool upper, std::string& path, std::size_t begin,
 {
     if (caseTables_) {
         const unsigned char* table = upper ? upper_ : lower_;
-        std::size_t i = begin;
         // In UTF-8 the byte tables hold for ASCII only; the rest goes to the code page.
-        for (; i < end && !(scan_.countsCharacters() && static_cast<unsigned char>(path[i]) >= 0x80); ++i)
+        const unsigned stop = scan_.countsCharacters() ? 0x80 : 0x100;
+        std::size_t i = begin;
+        for (; i < end && static_cast<unsigned char>(path[i]) < stop; ++i)
             path[i] = static_cast<char>(table[static_cast<unsigned char>(path[i])]);
         if (i == end)
             return;
