@@ -58,7 +58,9 @@ math(EXPR entry_end "${settings_end} + ${application_end} + 15")
 string(SUBSTRING "${tessel_manifest}" 0 ${entry_start} tessel_manifest_head)
 string(SUBSTRING "${tessel_manifest}" ${entry_end} -1 tessel_manifest_rest)
 set(tessel_system_manifest "${tessel_manifest_head}${tessel_manifest_rest}")
-file(WRITE ${system_code_page_dir}/Tessel2-system-code-page.manifest "${tessel_system_manifest}")
+# Written only when it changes, so that a new configure run rebuilds nothing.
+file(WRITE ${system_code_page_dir}/manifest.new "${tessel_system_manifest}")
+configure_file(${system_code_page_dir}/manifest.new ${system_code_page_dir}/Tessel2-system-code-page.manifest COPYONLY)
 set_property(SOURCE ${CMAKE_SOURCE_DIR}/app/Tessel2.rc APPEND PROPERTY
   OBJECT_DEPENDS ${system_code_page_dir}/Tessel2-system-code-page.manifest)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/res/Tessel2.manifest)
