@@ -5,8 +5,8 @@
 #include "app/Handoff.h"
 #include "base/Identity.h"
 #include "base/Program.h"
+#include "base/WideText_win.h"
 
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -28,8 +28,11 @@ void MainDialog::intakeHandoffFile()
         if (!takeWholeFile(folder + handoffFileName, text))
             continue;
         handedOver = true;
-        std::vector<std::string> taken = parseHandoffRecords(text);
-        records.insert(records.end(), std::make_move_iterator(taken.begin()), std::make_move_iterator(taken.end()));
+        // The extension writes UTF-8; earlier versions wrote the machine's ANSI code page,
+        // and an unread handoff of theirs may have ours appended: each record is read as
+        // what it is. CR LF never stands inside a character of either.
+        for (const std::string& record : parseHandoffRecords(text))
+            records.push_back(programTextFromFile(record));
     }
     if (handedOver)
         fileList_.appendHandedOver(std::move(records));

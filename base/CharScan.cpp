@@ -3,17 +3,33 @@
 #include "base/CharScan.h"
 
 #include "base/CodePage.h"
+#include "base/Utf8.h"
 
 #include <algorithm>
 #include <cstring>
 
 CharScan::CharScan(const CodePage& codePage)
+    : codePage_(codePage), countsChars_(codePage.countsCharacters())
 {
     for (int c = 0; c < 256; ++c) {
         lead_[c] = codePage.isLeadByte(static_cast<unsigned char>(c));
         letter_[c] = codePage.isLetter(static_cast<unsigned char>(c));
+        width_[c] = static_cast<unsigned char>(codePage.charLength(static_cast<unsigned char>(c)));
         anyLead_ = anyLead_ || lead_[c];
+        anyWide_ = anyWide_ || width_[c] > 1;
     }
+}
+
+bool CharScan::isLetterAt(const std::string& text, std::size_t at, std::size_t width) const
+{
+    if (width == 1)
+        return letter_[static_cast<unsigned char>(text[at])];
+    // A double-byte character is not a letter; a UTF-8 one is when the code page says so.
+    if (!countsChars_)
+        return false;
+    std::size_t length = 0;
+    const char32_t c = utf8::decode(text, at, length);
+    return length == width && codePage_.isLetterChar(c);
 }
 
 std::size_t CharScan::find(const std::string& text, char ch, std::size_t from, std::size_t to) const
@@ -74,7 +90,7 @@ std::size_t CharScan::findLast(const std::string& text, char ch, std::size_t fro
 void CharScan::widenToChars(const std::string& text, std::size_t base, std::size_t& begin,
                             std::size_t& end) const
 {
-    if (!anyLead_ || begin >= end)
+    if (!anyWide_ || begin >= end)
         return;
     std::size_t i = base;
     std::size_t newBegin = begin;

@@ -2,6 +2,8 @@
 
 #include "base/CodePage.h"
 
+#include "base/Utf8.h"
+
 namespace {
 
 // Walks UTF-16 units as characters: a valid surrogate pair is one character (above U+FFFF),
@@ -28,6 +30,52 @@ std::string CodePage::fromUtf16(const std::u16string& units) const
     out.reserve(units.size());
     forEachCharacter(units, [&](char32_t c) { out += c < 0x80 ? static_cast<char>(c) : '?'; });
     return out;
+}
+
+bool Utf8CodePage::isLetter(unsigned char byte) const
+{
+    // A byte above 0x7F is part of a character, never one by itself.
+    return byte < 0x80 && isLetterChar(byte);
+}
+
+std::size_t Utf8CodePage::charLength(unsigned char byte) const
+{
+    return utf8::sequenceLength(byte);
+}
+
+std::string Utf8CodePage::fromUtf16(const std::u16string& units) const
+{
+    return utf8::fromUtf16(units);
+}
+
+void Utf8CodePage::map(std::string& text, bool toUpperCase) const
+{
+    std::size_t i = 0;
+    // Names are mostly ASCII: those bytes map in place, and only a text that holds other
+    // characters is rebuilt.
+    for (; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80)
+            break;
+        if (toUpperCase && c >= 'a' && c <= 'z')
+            text[i] = static_cast<char>(c - 0x20);
+        else if (!toUpperCase && c >= 'A' && c <= 'Z')
+            text[i] = static_cast<char>(c + 0x20);
+    }
+    if (i == text.size())
+        return;
+    std::string out(text, 0, i);
+    out.reserve(text.size() + 4);
+    while (i < text.size()) {
+        std::size_t n = 0;
+        const char32_t c = utf8::decode(text, i, n);
+        if (n == 1 && c >= 0x80)
+            out += text[i]; // not a character: kept as it is
+        else
+            utf8::append(out, toUpperCase ? upperChar(c) : lowerChar(c));
+        i += n;
+    }
+    text.swap(out);
 }
 
 namespace {
@@ -226,7 +274,80 @@ private:
     }
 };
 
+// Case pairs of Latin-1, Latin Extended-A, Greek and Cyrillic, and letters of those and
+// of the common CJK blocks: enough to model every kind of character a name holds.
+class Model65001 final : public Utf8CodePage {
+public:
+    bool isLetterChar(char32_t c) const override
+    {
+        if (c < 0x80)
+            return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        return upperChar(c) != c || lowerChar(c) != c || c == 0xDF ||
+               (c >= 0x3041 && c <= 0x30FF) || (c >= 0x4E00 && c <= 0x9FFF) ||
+               (c >= 0xAC00 && c <= 0xD7A3);
+    }
+
+    char32_t upperChar(char32_t c) const override
+    {
+        if (c >= 'a' && c <= 'z')
+            return c - 0x20;
+        if (c < 0xE0)
+            return c;
+        if (c <= 0xFE)
+            return c == 0xF7 ? c : c - 0x20;
+        if (c == 0xFF)
+            return 0x178;
+        if (c >= 0x100 && c <= 0x17F) {
+            const char32_t lowerBit = pairedLowerIsOdd(c) ? 1 : 0;
+            return isPaired(c) && (c & 1) == lowerBit ? c - 1 : c;
+        }
+        if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2)
+            return c - 0x20;
+        if (c >= 0x430 && c <= 0x44F)
+            return c - 0x20;
+        if (c >= 0x450 && c <= 0x45F)
+            return c - 0x50;
+        return c;
+    }
+
+    char32_t lowerChar(char32_t c) const override
+    {
+        if (c >= 'A' && c <= 'Z')
+            return c + 0x20;
+        if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+            return c + 0x20;
+        if (c == 0x178)
+            return 0xFF;
+        if (c >= 0x100 && c <= 0x17F) {
+            const char32_t lowerBit = pairedLowerIsOdd(c) ? 1 : 0;
+            return isPaired(c) && (c & 1) != lowerBit ? c + 1 : c;
+        }
+        if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2)
+            return c + 0x20;
+        if (c >= 0x410 && c <= 0x42F)
+            return c + 0x20;
+        if (c >= 0x400 && c <= 0x40F)
+            return c + 0x50;
+        return c;
+    }
+
+private:
+    // Latin Extended-A pairs its letters upper then lower, starting on an even code point
+    // in 0100..0137 and 014A..0177 and on an odd one in 0139..0148 and 0179..017E.
+    static bool pairedLowerIsOdd(char32_t c)
+    {
+        return !((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E));
+    }
+    static bool isPaired(char32_t c)
+    {
+        return (c >= 0x100 && c <= 0x137 && c != 0x130 && c != 0x131) ||
+               (c >= 0x139 && c <= 0x148) || (c >= 0x14A && c <= 0x177) ||
+               (c >= 0x179 && c <= 0x17E);
+    }
+};
+
 const Model1252 model1252;
+const Model65001 model65001;
 const Model936 model936;
 const Model932 model932;
 
@@ -238,6 +359,8 @@ const CodePage& modelCodePage(int number)
         return model936;
     if (number == 932)
         return model932;
+    if (number == 65001)
+        return model65001;
     return model1252;
 }
 

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <array>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -47,11 +49,60 @@ public:
     }
 };
 
+// The program's code page when Windows honours the manifest's UTF-8 entry. The system's
+// mapping of a character is asked once per block of 256 and kept: a name of non-Latin
+// letters would otherwise cost a system call per character.
+class SystemUtf8CodePage final : public Utf8CodePage {
+public:
+    bool isLetterChar(char32_t c) const override
+    {
+        if (c < 0x80)
+            return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        return c < 0x10000 && IsCharAlphaW(static_cast<WCHAR>(c)) != FALSE;
+    }
+
+    char32_t upperChar(char32_t c) const override { return mapped(c, upper_, true); }
+    char32_t lowerChar(char32_t c) const override { return mapped(c, lower_, false); }
+
+private:
+    using Block = std::array<WCHAR, 256>;
+    using Blocks = std::array<std::unique_ptr<Block>, 256>;
+
+    // Characters above U+FFFF are left as they are: none of the scripts there that have
+    // letter case is one the system's mapping functions cover.
+    static char32_t mapped(char32_t c, Blocks& blocks, bool toUpperCase)
+    {
+        if (c >= 0x10000 || (c >= 0xD800 && c <= 0xDFFF))
+            return c;
+        std::unique_ptr<Block>& block = blocks[c >> 8];
+        if (!block) {
+            block.reset(new Block);
+            for (unsigned i = 0; i < 256; ++i)
+                (*block)[i] = static_cast<WCHAR>((c & 0xFF00) | i);
+            // Surrogate halves are not characters and map to themselves.
+            if ((c & 0xF800) != 0xD800) {
+                if (toUpperCase)
+                    CharUpperBuffW(block->data(), 256);
+                else
+                    CharLowerBuffW(block->data(), 256);
+            }
+        }
+        return (*block)[c & 0xFF];
+    }
+
+    mutable Blocks upper_;
+    mutable Blocks lower_;
+};
+
 const SystemCodePage systemPage;
+const SystemUtf8CodePage utf8Page;
 
 } // namespace
 
 const CodePage& systemCodePage()
 {
-    return systemPage;
+    // Asked once: the process's code page is fixed when it starts.
+    static const CodePage& page = GetACP() == CP_UTF8 ? static_cast<const CodePage&>(utf8Page)
+                                                      : static_cast<const CodePage&>(systemPage);
+    return page;
 }

@@ -1,8 +1,10 @@
 # The cross tree's targets: the program, its Win32 library, the extension and the Wine-run tests.
 
 # The code-page seam's Win32 side belongs to the core: portable code reaches the real
-# code-page functions through it when built for Windows.
-target_sources(tessel_core PRIVATE ${CMAKE_SOURCE_DIR}/base/CodePage_win.cpp)
+# code-page functions through it when built for Windows, and the extension, which links the
+# core alone, converts its texts through the same helpers.
+target_sources(tessel_core PRIVATE ${CMAKE_SOURCE_DIR}/base/CodePage_win.cpp
+  ${CMAKE_SOURCE_DIR}/base/WideText_win.cpp)
 target_link_libraries(tessel_core PUBLIC user32 kernel32)
 
 set(win_sources)
@@ -14,7 +16,8 @@ foreach(dir base controls filelist engine quickview update app)
 endforeach()
 list(REMOVE_ITEM win_sources
   ${CMAKE_SOURCE_DIR}/app/WinMain_win.cpp
-  ${CMAKE_SOURCE_DIR}/base/CodePage_win.cpp)
+  ${CMAKE_SOURCE_DIR}/base/CodePage_win.cpp
+  ${CMAKE_SOURCE_DIR}/base/WideText_win.cpp)
 
 add_library(tessel_win STATIC ${win_sources})
 target_include_directories(tessel_win PUBLIC ${CMAKE_SOURCE_DIR})
@@ -38,6 +41,36 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/app/Tessel2.rc PROPERTIES
 add_executable(Tessel2 WIN32 ${CMAKE_SOURCE_DIR}/app/WinMain_win.cpp ${CMAKE_SOURCE_DIR}/app/Tessel2.rc)
 target_link_libraries(Tessel2 PRIVATE tessel_win)
 
+# The program as systems before Windows 10 1903 run it, in their own ANSI code page: its
+# manifest lacks the UTF-8 entry. The double-byte tests run it (bin/system-code-page/).
+set(system_code_page_dir ${CMAKE_BINARY_DIR}/system-code-page)
+file(READ ${CMAKE_SOURCE_DIR}/app/res/Tessel2.manifest tessel_manifest)
+# The entry runs from its comment to the end of the application element that holds it (the
+# compatibility section has application elements of its own).
+string(FIND "${tessel_manifest}" "  <!-- Windows 10 1903" entry_start)
+string(FIND "${tessel_manifest}" "</windowsSettings>" settings_end)
+if(entry_start EQUAL -1 OR settings_end EQUAL -1)
+  message(FATAL_ERROR "the manifest's UTF-8 entry was not found")
+endif()
+string(SUBSTRING "${tessel_manifest}" ${settings_end} -1 tessel_manifest_tail)
+string(FIND "${tessel_manifest_tail}" "</application>\n" application_end)
+math(EXPR entry_end "${settings_end} + ${application_end} + 15")
+string(SUBSTRING "${tessel_manifest}" 0 ${entry_start} tessel_manifest_head)
+string(SUBSTRING "${tessel_manifest}" ${entry_end} -1 tessel_manifest_rest)
+set(tessel_system_manifest "${tessel_manifest_head}${tessel_manifest_rest}")
+# Written only when it changes, so that a new configure run rebuilds nothing.
+file(WRITE ${system_code_page_dir}/manifest.new "${tessel_system_manifest}")
+configure_file(${system_code_page_dir}/manifest.new ${system_code_page_dir}/Tessel2-system-code-page.manifest COPYONLY)
+set_property(SOURCE ${CMAKE_SOURCE_DIR}/app/Tessel2.rc APPEND PROPERTY
+  OBJECT_DEPENDS ${system_code_page_dir}/Tessel2-system-code-page.manifest)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/res/Tessel2.manifest)
+add_executable(Tessel2SystemCodePage WIN32 ${CMAKE_SOURCE_DIR}/app/WinMain_win.cpp ${CMAKE_SOURCE_DIR}/app/Tessel2.rc)
+target_link_libraries(Tessel2SystemCodePage PRIVATE tessel_win)
+target_compile_definitions(Tessel2SystemCodePage PRIVATE TESSEL_SYSTEM_CODE_PAGE)
+target_include_directories(Tessel2SystemCodePage PRIVATE ${system_code_page_dir})
+set_target_properties(Tessel2SystemCodePage PROPERTIES
+  OUTPUT_NAME Tessel2 RUNTIME_OUTPUT_DIRECTORY ${TESSEL_BIN_DIR}/system-code-page)
+
 # The shell extension keeps its own target description beside its sources.
 include(${CMAKE_SOURCE_DIR}/shellext/Targets.cmake OPTIONAL)
 
@@ -60,6 +93,9 @@ file(GLOB win32_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*
 if(win32_test_sources)
   add_executable(win32_tests ${win32_test_sources} ${CMAKE_SOURCE_DIR}/app/Tessel2.rc)
   target_link_libraries(win32_tests PRIVATE tessel_win tessel_testsupport gtest_main)
+  # The in-process tests run in the prefix's own code page: the double-byte ones need it.
+  target_compile_definitions(win32_tests PRIVATE TESSEL_SYSTEM_CODE_PAGE)
+  target_include_directories(win32_tests PRIVATE ${system_code_page_dir})
   tessel_add_gtest(win32_tests)
 endif()
 
@@ -71,7 +107,7 @@ if(ui_test_sources)
   target_link_libraries(ui_driver PUBLIC tessel_testsupport gtest user32 gdi32 advapi32 shell32 comctl32)
   add_executable(ui_tests ${ui_test_sources})
   target_link_libraries(ui_tests PRIVATE ui_driver gtest_main)
-  add_dependencies(ui_tests Tessel2)
+  add_dependencies(ui_tests Tessel2 Tessel2SystemCodePage)
   tessel_add_gtest(ui_tests)
 endif()
 
@@ -83,7 +119,9 @@ include(${CMAKE_SOURCE_DIR}/tests/installer/Targets.cmake OPTIONAL)
 
 # --- benchmark ------------------------------------------------------------------------------
 file(GLOB bench_win_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
-add_executable(tessel_bench ${bench_sources} ${bench_win_sources})
+add_executable(tessel_bench ${bench_sources} ${bench_win_sources} ${CMAKE_SOURCE_DIR}/bench/Bench.rc)
 target_link_libraries(tessel_bench PRIVATE tessel_win tessel_testsupport)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/bench/Bench.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/app/res/Tessel2.manifest)
 add_custom_target(bench COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:tessel_bench>
   DEPENDS tessel_bench USES_TERMINAL WORKING_DIRECTORY ${TESSEL_BIN_DIR})

@@ -20,8 +20,11 @@ public:
         : dc_(listBox), font_(dc_.get(), reinterpret_cast<HFONT>(SendMessageA(listBox, WM_GETFONT, 0, 0)))
     {
         haveWidths_ = dc_ && GetCharWidth32A(dc_.get(), 0, 255, widths_);
+        // In UTF-8 every byte above 0x7F belongs to a character of several bytes, which the
+        // table of single bytes does not know.
+        const bool utf8 = GetACP() == CP_UTF8;
         for (int b = 0; b < 256; ++b)
-            lead_[b] = IsDBCSLeadByte(static_cast<BYTE>(b)) != FALSE;
+            lead_[b] = IsDBCSLeadByte(static_cast<BYTE>(b)) != FALSE || (utf8 && b >= 0x80);
     }
 
     int width(const char* text, std::size_t length) const

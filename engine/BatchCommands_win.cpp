@@ -4,6 +4,7 @@
 
 #include "base/Program.h"
 #include "controls/ListBoxes_win.h"
+#include "base/WideText_win.h"
 #include "engine/BatchFile_win.h"
 #include "engine/FileError_win.h"
 #include "engine/ResultLogFile.h"
@@ -109,15 +110,16 @@ void RunsPanel::saveResultLog()
         return;
     WaitCursor wait;
     const ResultLogFile log = makeResultLogFile(systemLogClock(), text);
+    const std::string fileText = fileTextFromProgram(log.content);
     std::string path = programDirectory() + log.fileName;
-    FileOutcome outcome = writeWholeFile(path, log.content);
+    FileOutcome outcome = writeWholeFile(path, fileText);
     // An installation folder the user may not write to (Program Files for an ordinary
     // user) keeps no log: it goes to the user's own folder of the program instead.
     if (outcome.kind == FileOutcome::notOpened) {
         const std::string userFolder = userDataDirectory(true);
         if (!userFolder.empty()) {
             path = userFolder + log.fileName;
-            outcome = writeWholeFile(path, log.content);
+            outcome = writeWholeFile(path, fileText);
         }
     }
     wait.restore();

@@ -5,6 +5,8 @@
 #include "base/CodePage.h"
 #include "base/Program.h"
 #include "base/PathText.h"
+#include "base/Utf8.h"
+#include "base/WideText_win.h"
 #include "win/Handles.h"
 
 #include <algorithm>
@@ -300,9 +302,53 @@ FileOutcome saveBatchFile(const std::string& path, const BatchFile& batch)
     return saveBatchFile(path, refsOf(batch));
 }
 
+namespace {
+
+// Texts of a program that does not run in UTF-8, converted for the file; the references
+// then point into `held`.
+void refsInUtf8(std::vector<std::string_view>& texts, std::vector<std::string>& held)
+{
+    for (std::string_view& text : texts) {
+        held.push_back(fileTextFromProgram(std::string(text)));
+        text = held.back();
+    }
+}
+
+// Every text of a batch is read alike: a file is either all UTF-8 or all in the machine's
+// ANSI code page, never a mixture.
+void toProgramText(BatchFile& batch)
+{
+    std::vector<std::string>* lists[] = {&batch.addedPaths, &batch.fileListLines, &batch.journalPaths,
+                                         &batch.ruleLines};
+    bool isUtf8 = true;
+    for (const std::vector<std::string>* list : lists) {
+        for (const std::string& text : *list)
+            isUtf8 = isUtf8 && utf8::isValid(text);
+    }
+    if (isUtf8 && GetACP() == CP_UTF8)
+        return;
+    for (std::vector<std::string>* list : lists) {
+        for (std::string& text : *list)
+            text = programTextFromFile(text, isUtf8);
+    }
+}
+
+} // namespace
+
 FileOutcome saveBatchFile(const std::string& path, const BatchFileRefs& batch)
 {
-    return writeFileReplacing(path, [&](ByteSink& sink) { return writeBatchFile(batch, sink); });
+    if (GetACP() == CP_UTF8)
+        return writeFileReplacing(path, [&](ByteSink& sink) { return writeBatchFile(batch, sink); });
+    // Files are written in UTF-8 whatever the program runs in.
+    BatchFileRefs converted = batch;
+    std::vector<std::string> held;
+    held.reserve(batch.addedPaths.size() + batch.fileListLines.size() + batch.journalPaths.size() +
+                 batch.ruleLines.size());
+    refsInUtf8(converted.addedPaths, held);
+    refsInUtf8(converted.fileListLines, held);
+    refsInUtf8(converted.journalPaths, held);
+    refsInUtf8(converted.ruleLines, held);
+    return writeFileReplacing(path, [&](ByteSink& sink) { return writeBatchFile(converted, sink); });
 }
 
 FileOutcome loadBatchFile(const std::string& path, BatchFile& out)
@@ -323,6 +369,7 @@ FileOutcome loadBatchFile(const std::string& path, BatchFile& out)
     FileSource source(file.get(), static_cast<std::uint64_t>(size.QuadPart));
     switch (readBatchFile(source, systemCodePage(), out)) {
     case BatchReadStatus::ok:
+        toProgramText(out);
         break;
     case BatchReadStatus::pastEnd:
         outcome.kind = FileOutcome::pastEnd;

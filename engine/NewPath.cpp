@@ -69,6 +69,15 @@ int formatDecimal(long long number, char* out)
     return length;
 }
 
+bool isAscii(const std::string& text, std::size_t begin, std::size_t end)
+{
+    for (std::size_t i = begin; i < end; ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 bool startsWith(const std::string& text, const char* prefix)
 {
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
@@ -223,9 +232,14 @@ void NewPathComputer::mapCase(bool upper, std::string& path, std::size_t begin,
 {
     if (caseTables_) {
         const unsigned char* table = upper ? upper_ : lower_;
-        for (std::size_t i = begin; i < end; ++i)
+        // In UTF-8 the byte tables hold for ASCII only; the rest goes to the code page.
+        const unsigned stop = scan_.countsCharacters() ? 0x80 : 0x100;
+        std::size_t i = begin;
+        for (; i < end && static_cast<unsigned char>(path[i]) < stop; ++i)
             path[i] = static_cast<char>(table[static_cast<unsigned char>(path[i])]);
-        return;
+        if (i == end)
+            return;
+        begin = i;
     }
     std::string segment = path.substr(begin, end - begin);
     if (upper)
@@ -240,6 +254,10 @@ void NewPathComputer::applySegment(const RenameRule& rule, std::string& path, st
 {
     if (rule.count <= 0)
         return;
+    if (scan_.countsCharacters() && !isAscii(path, begin, end)) {
+        applyCharacterSegment(rule, path, begin, end);
+        return;
+    }
     const std::size_t length = end - begin;
     std::size_t count = std::min(static_cast<std::size_t>(rule.count), length);
     const bool left = rule.kind == RenameRule::Kind::LeftSegment;
@@ -275,6 +293,44 @@ void NewPathComputer::applySegment(const RenameRule& rule, std::string& path, st
     std::size_t to = from + count;
     scan_.widenToChars(path, begin, from, to);
 
+    if (rule.action == RenameRule::Action::Remove)
+        path.erase(from, to - from);
+    else
+        mapCase(rule.action == RenameRule::Action::Uppercase, path, from, to);
+}
+
+void NewPathComputer::applyCharacterSegment(const RenameRule& rule, std::string& path,
+                                            std::size_t begin, std::size_t end) const
+{
+    // Where each character of the working text starts, and where the text ends.
+    std::vector<std::size_t> starts;
+    std::vector<bool> letters;
+    for (std::size_t i = begin; i < end;) {
+        const std::size_t w = scan_.charWidth(path, i);
+        starts.push_back(i);
+        letters.push_back(rule.letter && scan_.isLetterAt(path, i, w));
+        i += w;
+    }
+    const std::size_t length = starts.size();
+    starts.push_back(end);
+    std::size_t count = std::min(static_cast<std::size_t>(rule.count), length);
+    const bool left = rule.kind == RenameRule::Kind::LeftSegment;
+
+    std::size_t skip = 0;
+    if (rule.letter) {
+        const auto first = std::find(letters.begin(), letters.end(), true);
+        if (first != letters.end()) {
+            const auto last = std::find(letters.rbegin(), letters.rend(), true);
+            skip = left ? static_cast<std::size_t>(first - letters.begin())
+                        : static_cast<std::size_t>(last - letters.rbegin());
+        }
+    }
+    count = std::min(count, length - skip);
+    if (count == 0)
+        return;
+    const std::size_t firstChar = left ? skip : length - skip - count;
+    const std::size_t from = starts[firstChar];
+    const std::size_t to = starts[firstChar + count];
     if (rule.action == RenameRule::Action::Remove)
         path.erase(from, to - from);
     else

@@ -61,6 +61,9 @@ private:
                int position) const;
     void applySegment(const RenameRule& rule, std::string& path, std::size_t begin,
                       std::size_t end) const;
+    // "left"/"right" where counts are characters of several bytes each (UTF-8).
+    void applyCharacterSegment(const RenameRule& rule, std::string& path, std::size_t begin,
+                               std::size_t end) const;
     void removeDate(const std::string& format, std::string& path, std::size_t begin,
                     std::size_t end) const;
     void removeText(const std::string& pattern, std::string& path, std::size_t begin,
@@ -77,7 +80,7 @@ private:
     PathText pathText_;
     // In a single-byte code page the case mapping is one byte to one byte, so the code
     // page's mapping of every byte is asked once and kept (the system's mapping functions
-    // convert through UTF-16 on every call).
+    // convert through UTF-16 on every call); in UTF-8 the tables serve ASCII.
     bool caseTables_ = false;
     unsigned char upper_[256];
     unsigned char lower_[256];

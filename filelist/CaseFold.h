@@ -9,6 +9,7 @@
 // Folds text the way the code page lower-cases it. Texts without a double-byte character
 // (nearly all paths) go through a byte table taken from the code page once; the others are
 // handed to the code page whole, because only it knows how its double-byte letters map.
+// In UTF-8 the characters beyond ASCII are folded one by one through the code page.
 // Folding never changes a text's byte count, so positions found in a path hold in its
 // folded form.
 class CaseFold {
@@ -25,8 +26,11 @@ public:
     const CodePage& codePage() const { return codePage_; }
 
 private:
+    void foldUtf8(char* text, std::size_t length, std::size_t from) const;
+
     const CodePage& codePage_;
     unsigned char lower_[256];
     bool lead_[256];
     bool singleByte_;
+    bool utf8_;
 };

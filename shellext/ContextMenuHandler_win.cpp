@@ -4,6 +4,8 @@
 #include "shellext/ContextMenuHandler_win.h"
 
 #include "base/Identity.h"
+#include "base/Utf8.h"
+#include "base/WideText_win.h"
 #include "shellext/HandlerText.h"
 #include "shellext/Module_win.h"
 #include "win/Handles.h"
@@ -12,6 +14,25 @@
 
 #include <new>
 #include <vector>
+
+namespace {
+
+// Starts the program shown, as WinExec would, but with a wide command line.
+void startProgram(std::wstring commandLine)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOW;
+    PROCESS_INFORMATION started = {};
+    if (CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &started)) {
+        const UniqueHandle process(started.hProcess);
+        const UniqueHandle thread(started.hThread);
+    }
+}
+
+} // namespace
 
 HRESULT ContextMenuHandler::create(IUnknown* outer, REFIID riid, void** object)
 {
@@ -78,20 +99,23 @@ HRESULT STDMETHODCALLTYPE ContextMenuHandler::Initialize(PCIDLIST_ABSOLUTE, IDat
     } else {
         HDROP drop = static_cast<HDROP>(medium.hGlobal);
         try {
-            const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+            // Asked in UTF-16 and handed over in UTF-8: Explorer's ANSI code page cannot
+            // spell every name the file system holds.
+            const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
             std::string collected;
-            std::vector<char> path;
+            std::u16string path;
             for (UINT i = 0; i < count; ++i) {
                 // Each path is asked for its own length: a fixed buffer would hand over long
                 // paths cut short, naming some other file.
-                const UINT length = DragQueryFileA(drop, i, nullptr, 0);
+                const UINT length = DragQueryFileW(drop, i, nullptr, 0);
                 if (length == 0)
                     continue;
-                path.assign(length + 1, '\0');
-                const UINT got = DragQueryFileA(drop, i, path.data(), length + 1);
+                path.assign(length + 1, u'\0');
+                const UINT got = DragQueryFileW(drop, i, reinterpret_cast<WCHAR*>(&path[0]), length + 1);
                 if (got == 0)
                     continue;
-                appendHandoffRecord(collected, std::string(path.data(), got));
+                path.resize(got);
+                appendHandoffRecord(collected, utf8::fromUtf16(path));
             }
             selectedFiles_ += collected;
         } catch (...) {
@@ -117,11 +141,11 @@ namespace {
 // that no program has read yet: truncating it would lose that selection. The program holds
 // the file without sharing only while it takes it over, so a refused open is tried again
 // for a moment. A write that fails leaves the file as it was.
-bool appendToHandoff(const std::string& path, const std::string& records)
+bool appendToHandoff(const std::wstring& path, const std::string& records)
 {
     UniqueHandle file;
     for (int attempt = 0;; ++attempt) {
-        file.reset(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+        file.reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file || GetLastError() != ERROR_SHARING_VIOLATION || attempt == 50)
             break;
@@ -152,7 +176,7 @@ bool appendToHandoff(const std::string& path, const std::string& records)
         SetEndOfFile(file.get());
         file.reset();
         if (keep.QuadPart == 0)
-            DeleteFileA(path.c_str());
+            DeleteFileW(path.c_str());
         return false;
     }
     return CloseHandle(file.release()) != FALSE;
@@ -173,11 +197,11 @@ HRESULT STDMETHODCALLTYPE ContextMenuHandler::InvokeCommand(CMINVOKECOMMANDINFO*
     if (reinterpret_cast<UINT_PTR>(info->lpVerb) != 0)
         return S_OK;
     try {
+        // The installation folder may have a name Explorer's ANSI code page cannot spell.
         const std::string& dir = installDir();
-        if (!appendToHandoff(dir + handoffFileName, selectedFiles_))
+        if (!appendToHandoff(widen(dir + handoffFileName, CP_UTF8), selectedFiles_))
             return S_OK;
-        std::string commandLine = programCommandLine(dir);
-        WinExec(commandLine.c_str(), SW_SHOW);
+        startProgram(widen(programCommandLine(dir), CP_UTF8));
     } catch (...) {
     }
     return S_OK;

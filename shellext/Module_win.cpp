@@ -3,6 +3,8 @@
 #include "shellext/Module_win.h"
 
 #include "base/Identity.h"
+#include "base/Utf8.h"
+#include "base/WideText_win.h"
 #include "shellext/ClassFactory_win.h"
 #include "shellext/HandlerText.h"
 #include "win/Handles.h"
@@ -42,6 +44,10 @@ std::string readInstallDir()
             size <= largest)
             dir = installDirFromValue(std::string(buffer.data(), size));
     }
+    // The program writes the bytes of its own code page: UTF-8 where Windows honours its
+    // manifest, the machine's ANSI code page before that. Kept here as UTF-8.
+    if (!utf8::isValid(dir))
+        dir = narrow(widen(dir, machineAnsiCodePage()), CP_UTF8);
     return dir;
 }
 

@@ -12,11 +12,13 @@
 #include "base/CharScan.h"
 #include "base/CodePage.h"
 #include "base/PathText.h"
+#include "base/Utf8.h"
 #include "engine/NewPath.h"
 #include "engine/RenameRule.h"
 #include "engine/RuleEditorText.h"
 #include "tests/fuzz/FuzzCheck.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -123,6 +125,11 @@ void checkWith(const std::vector<std::string>& lines, const CodePage& codePage)
     FUZZ_CHECK(newPath.size() >= folder && newPath.compare(0, folder, oldPath, 0, folder) == 0,
                "the folder part changed");
 
+    // In UTF-8 no rule cuts a character: whole characters in, whole characters out.
+    if (codePage.countsCharacters() && utf8::isValid(oldPath) &&
+        std::all_of(rules.begin(), rules.end(), [](const std::string& r) { return utf8::isValid(r); }))
+        FUZZ_CHECK(utf8::isValid(newPath), "a UTF-8 character was cut");
+
     const NewPathComputer computer(rules, codePage, clock);
     // What a rename would really do: a new path the run would try must name an entry of the
     // same folder, cut between whole characters.
@@ -135,7 +142,8 @@ void checkWith(const std::vector<std::string>& lines, const CodePage& codePage)
         bool wholeInput = isWhole(oldPath, scan, folder);
         for (const std::string& line : rules)
             wholeInput = wholeInput && isWhole(line, scan, 0);
-        if (wholeInput)
+        // UTF-8 is checked above, character by character.
+        if (wholeInput && !codePage.countsCharacters())
             FUZZ_CHECK(isWhole(newPath, scan, folder), "a tried name splits a character");
     }
     FUZZ_CHECK(computer.compute(oldPath, position) == newPath, "the computer and the one-off call differ");
@@ -166,5 +174,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> lines = splitLines(std::string(reinterpret_cast<const char*>(data), size));
     checkWith(lines, modelCodePage(1252));
     checkWith(lines, modelCodePage(936));
+    checkWith(lines, modelCodePage(65001));
     return 0;
 }

@@ -2,11 +2,14 @@
 // and writes what it saw, one "key=value" line each, to a report file for the tests.
 //
 //   tessel_shellhost register|unregister DLL REPORT
-//   tessel_shellhost explore REPORT [--ansi-drop] [--twice] [--shell-data] [--invoke] PATH...
+//   tessel_shellhost explore REPORT [--ansi-drop] [--twice] [--shell-data] [--invoke]
+//                    [--utf8-list FILE] PATH...
 //
 // "started" reports how many processes the handler started (they join the host's job).
 // --shell-data takes the selection from the shell's own folder object instead of the
 // host's small CF_HDROP data object; the paths must then exist and share one folder.
+// --utf8-list adds the paths listed in FILE, one a line in UTF-8: names the host's code
+// page cannot spell, handed over wide as Explorer does.
 
 #include <windows.h>
 #include <objbase.h>
@@ -70,8 +73,8 @@ private:
 // SHCreateDataObject, so this is the smallest data object that does the same.
 class DropDataObject final : public IDataObject {
 public:
-    DropDataObject(const std::vector<std::string>& paths, bool wide, bool offerDrop)
-        : paths_(paths), wide_(wide), offerDrop_(offerDrop) {}
+    DropDataObject(const std::vector<std::string>& paths, bool wide, bool offerDrop, UINT codePage)
+        : paths_(paths), wide_(wide), offerDrop_(offerDrop), codePage_(codePage) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
     {
@@ -100,9 +103,9 @@ public:
         std::vector<char> block(sizeof(DROPFILES));
         for (const std::string& p : paths_) {
             if (wide_) {
-                const int n = MultiByteToWideChar(CP_ACP, 0, p.c_str(), -1, nullptr, 0);
+                const int n = MultiByteToWideChar(codePage_, 0, p.c_str(), -1, nullptr, 0);
                 std::vector<WCHAR> w(static_cast<std::size_t>(n));
-                MultiByteToWideChar(CP_ACP, 0, p.c_str(), -1, w.data(), n);
+                MultiByteToWideChar(codePage_, 0, p.c_str(), -1, w.data(), n);
                 const char* bytes = reinterpret_cast<const char*>(w.data());
                 block.insert(block.end(), bytes, bytes + w.size() * sizeof(WCHAR));
             } else {
@@ -156,12 +159,13 @@ private:
     ULONG refs_ = 1;
     std::vector<std::string> paths_;
     bool wide_;
+    UINT codePage_;
     bool offerDrop_;
 };
 
 // The shell's own data object for files of one folder, as Explorer gets it from the folder
 // view: IShellFolder::GetUIObjectOf for the items' relative ID lists.
-IDataObject* shellDataObject(const std::vector<std::string>& paths)
+IDataObject* shellDataObject(const std::vector<std::string>& paths, UINT codePage)
 {
     if (paths.empty())
         return nullptr;
@@ -170,9 +174,9 @@ IDataObject* shellDataObject(const std::vector<std::string>& paths)
     IShellFolder* desktop = nullptr;
     if (FAILED(SHGetDesktopFolder(&desktop)))
         return nullptr;
-    auto wide = [](const std::string& text) {
+    auto wide = [codePage](const std::string& text) {
         std::vector<WCHAR> w(text.size() + 1);
-        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, w.data(), static_cast<int>(w.size()));
+        MultiByteToWideChar(codePage, 0, text.c_str(), -1, w.data(), static_cast<int>(w.size()));
         return w;
     };
     IDataObject* data = nullptr;
@@ -254,9 +258,27 @@ HRESULT invoke(IContextMenu* menu, LPCSTR verb)
 int explore(Report& report, const std::vector<std::string>& args)
 {
     bool wide = true, twice = false, doInvoke = false, shellData = false;
+    UINT codePage = CP_ACP;
     std::vector<std::string> paths;
+    bool listNext = false;
     for (const std::string& a : args) {
-        if (a == "--ansi-drop")
+        if (listNext) {
+            listNext = false;
+            codePage = CP_UTF8;
+            std::FILE* list = std::fopen(a.c_str(), "rb");
+            char line[4096];
+            while (list && std::fgets(line, sizeof line, list)) {
+                std::string path(line);
+                while (!path.empty() && (path.back() == '\n' || path.back() == '\r'))
+                    path.pop_back();
+                if (!path.empty())
+                    paths.push_back(path);
+            }
+            if (list)
+                std::fclose(list);
+        } else if (a == "--utf8-list")
+            listNext = true;
+        else if (a == "--ansi-drop")
             wide = false;
         else if (a == "--twice")
             twice = true;
@@ -301,19 +323,19 @@ int explore(Report& report, const std::vector<std::string>& args)
         unknown->Release();
 
     report.line("init.null", hex(init->Initialize(nullptr, nullptr, nullptr)));
-    DropDataObject* empty = new DropDataObject(paths, wide, false);
+    DropDataObject* empty = new DropDataObject(paths, wide, false, codePage);
     report.line("init.nodrop", hex(init->Initialize(nullptr, empty, nullptr)));
     empty->Release();
 
     if (shellData) {
-        IDataObject* data = shellDataObject(paths);
+        IDataObject* data = shellDataObject(paths, codePage);
         report.line("shelldata", data ? "ok" : "failed");
         if (data) {
             report.line("init", hex(init->Initialize(nullptr, data, nullptr)));
             data->Release();
         }
     } else {
-        DropDataObject* data = new DropDataObject(paths, wide, true);
+        DropDataObject* data = new DropDataObject(paths, wide, true, codePage);
         report.line("init", hex(init->Initialize(nullptr, data, nullptr)));
         if (twice)
             report.line("init.second", hex(init->Initialize(nullptr, data, nullptr)));

@@ -21,17 +21,7 @@ namespace {
 using commandsui::TestFolder;
 using commandsui::readFile;
 
-// Clicks Save batch or Load batch and answers the file dialog with the path.
-bool chooseBatch(ui::Program& app, int commandId, const std::string& path)
-{
-    app.clickAsync(commandId);
-    ui::ModalWindow dialog;
-    if (!ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }))
-        return false;
-    if (!commandsui::chooseFileName(dialog, path))
-        return false;
-    return dialog.waitClosed() && app.waitIdle();
-}
+using commandsui::chooseBatch;
 
 void addRule(ui::Program& app, int action, const std::string& argument)
 {

@@ -148,7 +148,11 @@ std::vector<std::string> OpenRecorder::opened(std::size_t atLeast, DWORD timeout
         const std::string content = readFile(record_);
         std::size_t from = 0;
         for (std::size_t at = content.find("\r\n"); at != std::string::npos; at = content.find("\r\n", from)) {
-            paths.push_back(content.substr(from, at - from));
+            const std::string utf8 = content.substr(from, at - from);
+            std::wstring path(utf8.size(), L'\0');
+            path.resize(static_cast<std::size_t>(MultiByteToWideChar(
+                CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &path[0], static_cast<int>(path.size()))));
+            paths.push_back(ui::fromWide(path));
             from = at + 2;
         }
         return paths.size() >= atLeast;
@@ -183,6 +187,32 @@ bool chooseFileName(const ui::ModalWindow& dialog, const std::string& path)
     ui::setWindowText(edit, path);
     dialog.command(IDOK);
     return true;
+}
+
+bool chooseBatch(ui::Program& app, int commandId, const std::string& path)
+{
+    app.clickAsync(commandId);
+    ui::ModalWindow dialog;
+    if (!ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }))
+        return false;
+    return chooseFileName(dialog, path) && dialog.waitClosed() && app.waitIdle();
+}
+
+bool selectFolderAndConfirm(ui::Program& app, int commandId, std::string folder)
+{
+    app.clickAsync(commandId);
+    ui::ModalWindow dialog;
+    if (!ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }))
+        return false;
+    folder.pop_back(); // the tree is walked to a path without its last backslash
+    if (!dialog.selectFolder(folder)) {
+        dialog.command(IDCANCEL);
+        dialog.waitClosed();
+        return false;
+    }
+    Sleep(100);
+    dialog.command(IDOK);
+    return dialog.waitClosed() && app.waitIdle();
 }
 
 std::vector<std::pair<int, std::string>> tooltips(ui::Program& app)

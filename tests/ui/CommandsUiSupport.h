@@ -71,6 +71,12 @@ private:
 
 // The file name box of a file-open or file-save dialog: the full path typed and confirmed.
 bool chooseFileName(const ui::ModalWindow& dialog, const std::string& path);
+// Clicks a command that opens a file dialog (Save batch, Load batch) and answers it with
+// the path.
+bool chooseBatch(ui::Program& app, int commandId, const std::string& path);
+// Clicks a command that opens the folder dialog (Add dir, Copy to, Move to), walks its
+// tree to the folder (given with its trailing backslash) and confirms it.
+bool selectFolderAndConfirm(ui::Program& app, int commandId, std::string folder);
 
 // Tooltip texts of the program's main window by the control they belong to.
 std::vector<std::pair<int, std::string>> tooltips(ui::Program& app);

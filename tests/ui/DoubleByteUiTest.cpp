@@ -20,31 +20,9 @@ Lines sorted(Lines lines)
     return lines;
 }
 
-bool selectFolderAndConfirm(ui::Program& app, int commandId, std::string folder)
-{
-    app.clickAsync(commandId);
-    ui::ModalWindow dialog;
-    if (!ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }))
-        return false;
-    folder.pop_back();   // the tree is walked to a path without its last backslash
-    if (!dialog.selectFolder(folder)) {
-        dialog.command(IDCANCEL);
-        dialog.waitClosed();
-        return false;
-    }
-    Sleep(100);
-    dialog.command(IDOK);
-    return dialog.waitClosed() && app.waitIdle();
-}
+using commandsui::chooseBatch;
+using commandsui::selectFolderAndConfirm;
 
-bool chooseBatch(ui::Program& app, int commandId, const std::string& path)
-{
-    app.clickAsync(commandId);
-    ui::ModalWindow dialog;
-    if (!ui::waitFor([&] { return static_cast<bool>(dialog = app.findModal()); }))
-        return false;
-    return commandsui::chooseFileName(dialog, path) && dialog.waitClosed() && app.waitIdle();
-}
 
 TEST(DoubleByteUi, NamesEndingInATrailBackslashThroughTheWholeWork)
 {

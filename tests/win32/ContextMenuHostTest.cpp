@@ -167,15 +167,38 @@ TEST_F(ContextMenuHost, SelectionFromTheShellsOwnDataObject)
     EXPECT_EQ(readFile(handoffPath()), paths[0] + "\r\n" + paths[1] + "\r\n");
 }
 
-TEST_F(ContextMenuHost, NonAsciiPathsInTheAnsiCodePage)
+// The selection arrives in UTF-16 and is handed over in UTF-8, whatever Explorer's code
+// page can spell.
+TEST_F(ContextMenuHost, HandoffRecordsAreUtf8)
 {
-    if (GetACP() != 1252)
-        GTEST_SKIP() << "the sample text is in code page 1252; this system uses " << GetACP();
-    DeleteFileA(handoffPath().c_str());
-    const std::string path = "C:\\Caf\xE9\\\xC9t\xE9.jpg";
-    HostReport r = runHost({"explore", "--invoke", path});
-    EXPECT_EQ(r["invoke"], "0x00000000");
-    EXPECT_EQ(readFile(handoffPath()), path + "\r\n");
+    struct Row {
+        const char* what;
+        std::string path; // in the host's code page, or UTF-8 through a list file
+        bool utf8List;
+        std::string expected;
+    };
+    const std::vector<Row> rows = {
+        {"Latin-1 letters from a 1252 host", "C:\\Caf\xE9\\\xC9t\xE9.jpg", false,
+         "C:\\Caf\xC3\xA9\\\xC3\x89t\xC3\xA9.jpg\r\n"},
+        {"Cyrillic, Han and a four-byte character", u8"C:\\Фото\\写真-📷.jpg", true,
+         u8"C:\\Фото\\写真-📷.jpg\r\n"},
+    };
+    const std::string list = install_.path() + "selection.txt";
+    for (const Row& row : rows) {
+        if (!row.utf8List && GetACP() != 1252)
+            continue; // the sample text is in code page 1252
+        DeleteFileA(handoffPath().c_str());
+        std::vector<std::string> args = {"explore", "--invoke"};
+        if (row.utf8List) {
+            ASSERT_TRUE(writeFile(list, row.path + "\r\n"));
+            args.insert(args.end(), {"--utf8-list", list});
+        } else {
+            args.push_back(row.path);
+        }
+        HostReport r = runHost(args);
+        EXPECT_EQ(r["invoke"], "0x00000000") << row.what;
+        EXPECT_EQ(readFile(handoffPath()), row.expected) << row.what;
+    }
 }
 
 TEST_F(ContextMenuHost, UnwritableHandoffDoesNothingVisible)

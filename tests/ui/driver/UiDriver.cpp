@@ -12,13 +12,15 @@ namespace ui {
 
 namespace {
 
+UINT textCodePage = CP_ACP;
+
 std::wstring wide(const std::string& text)
 {
     if (text.empty())
         return std::wstring();
-    const int chars = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int chars = MultiByteToWideChar(textCodePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring out(static_cast<std::size_t>(chars), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], chars);
+    MultiByteToWideChar(textCodePage, 0, text.data(), static_cast<int>(text.size()), &out[0], chars);
     return out;
 }
 
@@ -26,15 +28,18 @@ std::string narrow(const wchar_t* text, std::size_t length)
 {
     if (length == 0)
         return std::string();
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+    const int bytes =
+        WideCharToMultiByte(textCodePage, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), &out[0], bytes, nullptr, nullptr);
+    WideCharToMultiByte(textCodePage, 0, text, static_cast<int>(length), &out[0], bytes, nullptr, nullptr);
     return out;
 }
 
 bool sameTextIgnoringCase(const std::string& a, const std::string& b)
 {
-    return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
+    const std::wstring wa = wide(a);
+    const std::wstring wb = wide(b);
+    return CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, wa.c_str(), -1, wb.c_str(), -1) == CSTR_EQUAL;
 }
 
 BOOL CALLBACK collectChild(HWND child, LPARAM data)
@@ -122,26 +127,28 @@ private:
 
 class RemoteTree {
 public:
-    explicit RemoteTree(HWND tree) : tree_(tree), memory_(tree, sizeof(TVITEMA) + textChars) {}
+    explicit RemoteTree(HWND tree)
+        : tree_(tree), memory_(tree, sizeof(TVITEMW) + (textChars + 1) * sizeof(WCHAR)) {}
 
     bool valid() const { return tree_ && memory_.valid(); }
 
+    // Read wide, as every text is: the program's code page need not be the test's.
     std::string text(HTREEITEM item) const
     {
-        TVITEMA tv = {};
+        TVITEMW tv = {};
         tv.mask = TVIF_TEXT | TVIF_HANDLE;
         tv.hItem = item;
-        tv.pszText = memory_.address() + sizeof(TVITEMA);
+        tv.pszText = reinterpret_cast<LPWSTR>(memory_.address() + sizeof(TVITEMW));
         tv.cchTextMax = textChars;
-        const char zero = '\0';
-        memory_.write(sizeof(TVITEMA), &zero, 1);
+        const WCHAR zero = L'\0';
+        memory_.write(sizeof(TVITEMW), &zero, sizeof zero);
         if (!memory_.write(0, &tv, sizeof tv))
             return std::string();
-        if (!SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(memory_.address())))
+        if (!SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(memory_.address())))
             return std::string();
-        char buffer[textChars + 1] = {};
-        memory_.read(sizeof(TVITEMA), buffer, textChars);
-        return buffer;
+        WCHAR buffer[textChars + 1] = {};
+        memory_.read(sizeof(TVITEMW), buffer, textChars * sizeof(WCHAR));
+        return narrow(buffer, wcslen(buffer));
     }
 
     std::vector<HTREEITEM> childrenOf(HTREEITEM parent) const
@@ -205,6 +212,23 @@ HTREEITEM findDrive(const RemoteTree& tree, HTREEITEM parent, const std::string&
 }
 
 } // namespace
+
+std::wstring toWide(const std::string& text)
+{
+    return wide(text);
+}
+
+std::string fromWide(const std::wstring& text)
+{
+    return narrow(text.c_str(), text.size());
+}
+
+UINT setTextCodePage(UINT codePage)
+{
+    const UINT earlier = textCodePage;
+    textCodePage = codePage;
+    return earlier;
+}
 
 std::string windowText(HWND window)
 {
@@ -431,6 +455,23 @@ bool Program::start(const StartOptions& options)
         error_ = running() ? "no main window titled Tesselwork 2" : "the program ended at start";
         return false;
     }
+    return waitIdle();
+}
+
+bool Program::adopt(HWND main)
+{
+    DWORD id = 0;
+    GetWindowThreadProcessId(main, &id);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, id);
+    if (!process)
+        return false;
+    if (process_) {
+        close();
+        CloseHandle(process_);
+    }
+    process_ = process;
+    processId_ = id;
+    main_ = main;
     return waitIdle();
 }
 

@@ -10,6 +10,12 @@ namespace ui {
 
 // Texts cross the process boundary through the wide messages (the ANSI forms can write past
 // the caller's buffer across processes under Wine) and are handed out as ANSI bytes.
+// Bytes in the test's own code page unless a test chooses another (CP_UTF8, for names its
+// code page cannot spell); returns the one before.
+UINT setTextCodePage(UINT codePage);
+// The same conversions for texts the tests read or write themselves.
+std::wstring toWide(const std::string& text);
+std::string fromWide(const std::wstring& text);
 std::string windowText(HWND window);
 void setWindowText(HWND window, const std::string& text);
 std::string className(HWND window);
@@ -94,6 +100,8 @@ public:
     // The folder the instance runs from (bin/ unless the options named another).
     const std::string& directory() const { return directory_; }
 
+    // Takes over the program whose main window this is (one the shell extension started).
+    bool adopt(HWND main);
     // Starts bin/Tessel2.exe and waits for its main window ("Tesselwork 2"). False (with
     // the reason in lastError()) when it does not appear.
     bool start(const StartOptions& options = StartOptions());
