@@ -306,3 +306,23 @@ void changeListBox(SkinListBox& skin, const std::vector<LineRun>& runs, const st
     SendMessageA(listBox, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(listBox, nullptr, TRUE);
 }
+
+void moveCaretLine(HWND listBox, const std::vector<std::string>& lines, int step)
+{
+    const LRESULT selected = SendMessageA(listBox, LB_GETSELCOUNT, 0, 0);
+    if (selected == LB_ERR || selected <= 0)
+        return;
+    const LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+    const LRESULT caret = SendMessageA(listBox, LB_GETCARETINDEX, 0, 0);
+    if (caret == LB_ERR || caret < 0 || caret >= count)
+        return;
+    const LRESULT target = caret + step;
+    if (target < 0 || target >= count || static_cast<std::size_t>(count) != lines.size())
+        return;
+    const std::string text = lines[static_cast<std::size_t>(caret)];
+    SendMessageA(listBox, LB_DELETESTRING, static_cast<WPARAM>(caret), 0);
+    SendMessageA(listBox, LB_INSERTSTRING, static_cast<WPARAM>(target), reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageA(listBox, LB_SETSEL, TRUE, target);
+    // The caret goes with the line, so that a second click moves the same line further.
+    SendMessageA(listBox, LB_SETCARETINDEX, static_cast<WPARAM>(target), FALSE);
+}

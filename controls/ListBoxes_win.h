@@ -34,3 +34,9 @@ void changeListBox(SkinListBox& listBox, const std::vector<LineRun>& runs, const
 void updateHorizontalExtent(HWND listBox);
 // The same for the lines the caller knows the list box holds, as it stored them.
 void updateHorizontalExtent(HWND listBox, const std::vector<std::string>& lines);
+
+// Moves the caret line of a multiple-selection list box by one (-1 up, +1 down) when some
+// line is selected; `lines` are the list box's lines as the program gave them (a
+// SkinListBox's copy). The line moves as those bytes: read back through UTF-16, a line
+// that does not convert both ways would come back as another line.
+void moveCaretLine(HWND listBox, const std::vector<std::string>& lines, int step);

@@ -186,33 +186,6 @@ void RunsPanel::deleteSelectedRules()
     updateHorizontalExtent(rules);
 }
 
-namespace {
-
-// Moves the caret line of a multiple-selection list box by one (-1 up, +1 down). The
-// line moves with the bytes it was given: read back through UTF-16, a line that does not
-// convert both ways would come back as another rule.
-void moveCaretLine(HWND rules, const std::vector<std::string>& lines, int step)
-{
-    const LRESULT selected = SendMessageA(rules, LB_GETSELCOUNT, 0, 0);
-    if (selected == LB_ERR || selected <= 0)
-        return;
-    const LRESULT count = SendMessageA(rules, LB_GETCOUNT, 0, 0);
-    const LRESULT caret = SendMessageA(rules, LB_GETCARETINDEX, 0, 0);
-    if (caret == LB_ERR || caret < 0 || caret >= count)
-        return;
-    const LRESULT target = caret + step;
-    if (target < 0 || target >= count || static_cast<std::size_t>(count) != lines.size())
-        return;
-    const std::string text = lines[static_cast<std::size_t>(caret)];
-    SendMessageA(rules, LB_DELETESTRING, static_cast<WPARAM>(caret), 0);
-    SendMessageA(rules, LB_INSERTSTRING, static_cast<WPARAM>(target), reinterpret_cast<LPARAM>(text.c_str()));
-    SendMessageA(rules, LB_SETSEL, TRUE, target);
-    // The caret goes with the line, so that clicking again moves the same rule further.
-    SendMessageA(rules, LB_SETCARETINDEX, static_cast<WPARAM>(target), FALSE);
-}
-
-} // namespace
-
 void RunsPanel::moveRuleUp()
 {
     moveCaretLine(item(IDC_RULE_LIST), ruleListBox_.lines(), -1);

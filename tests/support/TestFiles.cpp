@@ -58,6 +58,19 @@ bool writeFile(const std::string& path, const std::string& bytes, DWORD disposit
     return ok && written == bytes.size();
 }
 
+std::string bytesLostInUtf16()
+{
+    for (const std::string candidate : {"\x81", "\x82\x20", "\xA0\xFF", "\xFF"}) {
+        wchar_t wide[8] = {};
+        const int units = MultiByteToWideChar(CP_ACP, 0, candidate.data(), static_cast<int>(candidate.size()), wide, 8);
+        char back[16] = {};
+        const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, units, back, sizeof back, nullptr, nullptr);
+        if (std::string(back, static_cast<std::size_t>(bytes > 0 ? bytes : 0)) != candidate)
+            return candidate;
+    }
+    return "";
+}
+
 std::string ansiText(const std::wstring& text)
 {
     if (text.empty())

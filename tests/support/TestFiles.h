@@ -27,6 +27,9 @@ bool writeFile(const std::string& path, const std::string& bytes, DWORD disposit
 // built from Latin and Japanese characters keep some non-ASCII bytes in code page 1252 as
 // in 932 (where several end in the byte 0x5C).
 std::string ansiText(const std::wstring& text);
+// Bytes that UTF-16 cannot give back in the process's code page (a lead byte without a
+// trail byte in a double-byte code page); empty where every byte survives.
+std::string bytesLostInUtf16();
 // Non-ASCII letters for sample names: "\u00e9" and the katakana "so" (83 5C in 932).
 inline const wchar_t sampleLetters[] = L"\u00e9\u30bd";
 

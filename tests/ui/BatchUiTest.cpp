@@ -380,37 +380,6 @@ TEST(BatchUi, SaveResultLogOnAFullDiskSaysDiskFullAndTouchesNoOtherFile)
     // bin/ writes its own again.
 }
 
-// Rule lines move with the bytes the program was given: read back from the list box they
-// would go through UTF-16, and a line that does not convert both ways in the program's
-// code page (in a double-byte one, a lead byte with no proper trail byte) would come back
-// as another rule.
-TEST(BatchUi, RuleLinesMoveWithTheirOwnBytes)
-{
-    TestFolder folder;
-    folder.create("a.txt");
-    BatchFile given;
-    given.addedPaths = {folder / "a.txt"};
-    given.fileListLines = given.addedPaths;
-    const std::string odd = "FILENAME PREFIX \"x\x81\x7F\"";
-    const std::string plain = "FILENAME SUFFIX \"y\"";
-    given.ruleLines = {odd, plain};
-    commandsui::writeFile(folder / "given.tlx", encodeBatchFile(given));
-
-    ui::Program app;
-    ASSERT_TRUE(app.start()) << app.lastError();
-    ASSERT_TRUE(chooseBatch(app, IDC_LOAD_BATCH, folder / "given.tlx"));
-    ASSERT_EQ(app.lineCount(IDC_RULE_LIST), 2);
-    HWND list = app.control(IDC_RULE_LIST);
-    SendMessageW(list, LB_SETSEL, TRUE, 0);
-    SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);
-    app.click(IDC_RULE_DOWN);
-    ASSERT_TRUE(chooseBatch(app, IDC_SAVE_BATCH, folder / "saved.tlx"));
-    BatchFile saved;
-    ASSERT_EQ(decodeBatchFile(readFile(folder / "saved.tlx"), systemCodePage(), saved), BatchReadStatus::ok);
-    EXPECT_EQ(saved.ruleLines, (std::vector<std::string>{plain, odd}));
-    app.close();
-}
-
 // An installation the user may not write to, as Program Files is for an ordinary user:
 // the handoff is taken from the user's own folder of the program, and the result log goes
 // there too.

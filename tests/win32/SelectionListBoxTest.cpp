@@ -119,21 +119,6 @@ TEST_F(SelectionListBox, EmptyListAndLongLines)
     EXPECT_EQ(listBoxLine(list_, 7), "");
 }
 
-// Bytes that the list box's UTF-16 copy cannot give back in the system code page (a lead
-// byte without a trail byte in a double-byte code page); empty where every byte survives.
-std::string bytesLostInUtf16()
-{
-    for (const std::string candidate : {"\x81", "\x82\x20", "\xA0\xFF", "\xFF"}) {
-        wchar_t wide[8] = {};
-        const int units = MultiByteToWideChar(CP_ACP, 0, candidate.data(), static_cast<int>(candidate.size()), wide, 8);
-        char back[16] = {};
-        const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, units, back, sizeof back, nullptr, nullptr);
-        if (std::string(back, static_cast<std::size_t>(bytes > 0 ? bytes : 0)) != candidate)
-            return candidate;
-    }
-    return "";
-}
-
 struct RemovalRow {
     const char* name;
     std::size_t refillAbovePerMille; // 1000: always one by one; 0: always by a refill
@@ -149,7 +134,7 @@ TEST_P(SelectionRemovalTable, RemovesTheLinesAsStoredAndKeepsTheView)
     for (int i = 0; i < lineCount; ++i)
         stored.push_back("line " + std::to_string(i));
     if (row.oddBytes) {
-        const std::string odd = bytesLostInUtf16();
+        const std::string odd = testsupport::bytesLostInUtf16();
         if (odd.empty())
             GTEST_SKIP() << "every byte survives UTF-16 in code page " << GetACP();
         stored[2048] = "C:\\odd" + odd + ".txt";

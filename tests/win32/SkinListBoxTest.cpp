@@ -4,6 +4,7 @@
 #include "SkinTestSupport.h"
 
 #include "controls/CMacButton_win.h"
+#include "controls/ListBoxes_win.h"
 #include "controls/SkinListBox_win.h"
 #include "tests/support/TestFiles.h"
 #include "win/ControlText.h"
@@ -96,6 +97,30 @@ TEST_F(SkinListBoxCopy, StopsFollowingOnceDetached)
 
 // Lines drawn in a scheme's colours as the main window sets them: selection c5 with text c7,
 // the focus frame c4.
+// The rules list moves its caret line as the bytes it was given, also where they do not
+// survive the list box's UTF-16 copy.
+TEST(SkinListBoxMove, TheCaretLineMovesAsItsOwnBytes)
+{
+    const std::string odd = testsupport::bytesLostInUtf16();
+    if (odd.empty())
+        GTEST_SKIP() << "every byte survives UTF-16 in code page " << GetACP();
+    HWND list = CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_HASSTRINGS | LBS_OWNERDRAWVARIABLE | LBS_EXTENDEDSEL,
+                                0, 0, 200, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(list, nullptr);
+    SkinListBox skin;
+    skin.attachList(list);
+    const std::vector<std::string> lines = {"FILENAME PREFIX \"x" + odd + "\"", "FILENAME SUFFIX \"y\""};
+    for (const std::string& line : lines)
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    SendMessageA(list, LB_SETSEL, TRUE, 0);
+    SendMessageA(list, LB_SETCARETINDEX, 0, FALSE);
+    moveCaretLine(list, skin.lines(), +1);
+    EXPECT_EQ(skin.lines(), (std::vector<std::string>{lines[1], lines[0]}));
+    moveCaretLine(list, skin.lines(), -1);
+    EXPECT_EQ(skin.lines(), lines);
+    DestroyWindow(list);
+}
+
 class SkinListBoxDrawing : public ::testing::TestWithParam<int> {};
 
 TEST_P(SkinListBoxDrawing, SelectionAndFocusFrameInTheSchemeColours)
