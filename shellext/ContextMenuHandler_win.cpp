@@ -11,6 +11,7 @@
 #include "win/Handles.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <new>
 #include <vector>
@@ -140,8 +141,9 @@ namespace {
 // Adds the records to the handoff file, which may still hold those of an earlier command
 // that no program has read yet: truncating it would lose that selection. The program holds
 // the file without sharing only while it takes it over, so a refused open is tried again
-// for a moment. A write that fails leaves the file as it was.
-bool appendToHandoff(const std::wstring& path, const std::string& records)
+// for a moment. A write that fails leaves the file as it was. Returns the open's error,
+// ERROR_SUCCESS once the records are in.
+DWORD appendToHandoff(const std::wstring& path, const std::string& records)
 {
     UniqueHandle file;
     for (int attempt = 0;; ++attempt) {
@@ -152,22 +154,22 @@ bool appendToHandoff(const std::wstring& path, const std::string& records)
         Sleep(20);
     }
     if (!file)
-        return false;
+        return GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_OPEN_FAILED;
     LARGE_INTEGER size = {};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFF0)
-        return false;
+        return ERROR_WRITE_FAULT;
     // An earlier writer that ended mid-record left a cut path: our records start after its
     // last whole one, or the cut path and our first one would read as one wrong path.
     std::string earlier(static_cast<std::size_t>(size.QuadPart), '\0');
     DWORD got = 0;
     if (!earlier.empty()
         && (!ReadFile(file.get(), &earlier[0], static_cast<DWORD>(earlier.size()), &got, nullptr) || got != earlier.size()))
-        return false;
+        return ERROR_WRITE_FAULT;
     const std::size_t lastEnd = earlier.rfind("\r\n");
     LARGE_INTEGER keep = {};
     keep.QuadPart = lastEnd == std::string::npos ? 0 : static_cast<LONGLONG>(lastEnd + 2);
     if (!SetFilePointerEx(file.get(), keep, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get()))
-        return false;
+        return ERROR_WRITE_FAULT;
     DWORD written = 0;
     const DWORD count = static_cast<DWORD>(records.size());
     if (!WriteFile(file.get(), records.data(), count, &written, nullptr) || written != count) {
@@ -177,9 +179,22 @@ bool appendToHandoff(const std::wstring& path, const std::string& records)
         file.reset();
         if (keep.QuadPart == 0)
             DeleteFileW(path.c_str());
-        return false;
+        return ERROR_WRITE_FAULT;
     }
-    return CloseHandle(file.release()) != FALSE;
+    return CloseHandle(file.release()) ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
+}
+
+// The user's own folder of the program below the local application data, made when
+// missing; empty when the system names none.
+std::wstring userDataFolder()
+{
+    WCHAR local[MAX_PATH] = {0};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, local)))
+        return std::wstring();
+    const std::wstring folder = std::wstring(local) + L"\\" + widen(userDataFolderName, CP_UTF8);
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return std::wstring();
+    return folder + L"\\";
 }
 
 } // namespace
@@ -199,7 +214,16 @@ HRESULT STDMETHODCALLTYPE ContextMenuHandler::InvokeCommand(CMINVOKECOMMANDINFO*
     try {
         // The installation folder may have a name Explorer's ANSI code page cannot spell.
         const std::string& dir = installDir();
-        if (!appendToHandoff(widen(dir + handoffFileName, CP_UTF8), selectedFiles_))
+        DWORD error = appendToHandoff(widen(dir + handoffFileName, CP_UTF8), selectedFiles_);
+        // An installation folder the user may not write to (Program Files for an ordinary
+        // user, a read-only medium): the handoff goes into the user's own folder of the
+        // program, where the program looks too. Any other failure starts nothing.
+        if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT) {
+            const std::wstring folder = userDataFolder();
+            if (!folder.empty())
+                error = appendToHandoff(folder + widen(handoffFileName, CP_UTF8), selectedFiles_);
+        }
+        if (error != ERROR_SUCCESS)
             return S_OK;
         startProgram(widen(programCommandLine(dir), CP_UTF8));
     } catch (...) {

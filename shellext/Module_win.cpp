@@ -51,10 +51,33 @@ std::string readInstallDir()
     return dir;
 }
 
+// The folder of this library as UTF-8, with a trailing backslash; empty when the system
+// cannot say.
+std::string moduleFolder(HINSTANCE module)
+{
+    std::vector<WCHAR> buffer(MAX_PATH + 1);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return std::string();
+        if (length < buffer.size() - 1 || buffer.size() >= 65536) {
+            const std::wstring path(buffer.data(), length);
+            const std::size_t slash = path.rfind(L'\\');
+            return slash == std::wstring::npos ? std::string() : narrow(path.substr(0, slash + 1), CP_UTF8);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
 BOOL startUp(HINSTANCE module)
 {
     try {
         installDirectory = readInstallDir();
+        // InstallPath is written by a start of the program, so every other user of the
+        // machine lacks it until they have started it once; the program is installed
+        // beside this library.
+        if (installDirectory.empty())
+            installDirectory = moduleFolder(module);
     } catch (...) {
         installDirectory.clear();
     }

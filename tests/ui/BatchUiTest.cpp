@@ -10,9 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
-#include <algorithm>
 #include <ctime>
 #include <set>
 
@@ -378,52 +375,6 @@ TEST(BatchUi, SaveResultLogOnAFullDiskSaysDiskFullAndTouchesNoOtherFile)
     }
     // The installation path in the registry still names the volume: the next start from
     // bin/ writes its own again.
-}
-
-// An installation the user may not write to, as Program Files is for an ordinary user:
-// the handoff is taken from the user's own folder of the program, and the result log goes
-// there too.
-TEST(BatchUi, AReadOnlyInstallationUsesTheUsersFolder)
-{
-    const std::string dll = ui::testBinDirectory() + "Tessel.dll";
-    const std::size_t programBytes = readFile(ui::Program::exePath()).size() + readFile(dll).size();
-    testsupport::HostVolume volume(static_cast<int>(programBytes / 1024) + 1024);
-    if (!volume.mounted())
-        GTEST_SKIP() << "no small volume for this test: " << volume.refusal();
-    ASSERT_TRUE(CopyFileA(ui::Program::exePath().c_str(), (volume / "Tessel2.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(dll.c_str(), (volume / "Tessel.dll").c_str(), FALSE));
-    if (!volume.makeReadOnly())
-        GTEST_SKIP() << volume.refusal();
-    char local[MAX_PATH] = {0};
-    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, local), S_OK);
-    const std::string userFolder = std::string(local) + "\\Tesselwork 2\\";
-    CreateDirectoryA(userFolder.c_str(), nullptr);
-    const std::vector<std::string> logsBefore = testsupport::folderNames(userFolder);
-    TestFolder folder;
-    folder.create("a.txt");
-    ASSERT_TRUE(commandsui::writeFile(userFolder + "Tessel2.ts2", folder / "a.txt" + "\r\n"));
-
-    ui::StartOptions options;
-    options.installDirectory = volume.path();
-    ui::Program app;
-    ASSERT_TRUE(app.start(options)) << app.lastError();
-    EXPECT_EQ(app.lines(IDC_FILE_LIST), (std::vector<std::string>{folder / "a.txt"}));
-    EXPECT_FALSE(commandsui::fileExists(userFolder + "Tessel2.ts2"));
-    addRule(app, 0, "p");
-    app.click(IDC_PREVIEW);
-    const std::string result = app.text(IDC_RESULT_LIST);
-    app.click(IDC_SAVE_LOG);
-    std::vector<std::string> logs;
-    for (const std::string& name : testsupport::folderNames(userFolder)) {
-        if (std::find(logsBefore.begin(), logsBefore.end(), name) == logsBefore.end())
-            logs.push_back(name);
-    }
-    ASSERT_EQ(logs.size(), 1u);
-    EXPECT_EQ(logs[0].compare(0, 3, "Log"), 0) << logs[0];
-    const std::string log = readFile(userFolder + logs[0]);
-    EXPECT_EQ(log.substr(log.size() - std::min(log.size(), result.size())), result);
-    DeleteFileA((userFolder + logs[0]).c_str());
-    app.close();
 }
 
 } // namespace

@@ -7,8 +7,13 @@
 #include "../win32/ShellTestSupport.h"
 #include "app/resource.h"
 
+#include "tests/support/HostVolume.h"
+
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -252,11 +257,67 @@ INSTANTIATE_TEST_SUITE_P(
                                       "tessel_noregister.dll", "Dll register error!", false}),
     [](const ::testing::TestParamInfo<StartMessageRow>& info) { return std::string(info.param.what); });
 
-TEST_F(ShellExtensionUi, UnwritableInstallPathLeavesTheLibraryUnloadable)
+// An installation the user may not write to, as Program Files is for an ordinary user,
+// and a user who never started the program, so that no InstallPath names it: Explorer's
+// command hands the files over through the user's own folder of the program, the program
+// beside the library takes them in, and its result log goes there too.
+TEST_F(ShellExtensionUi, AReadOnlyInstallationWorksThroughTheUsersFolder)
+{
+    const std::size_t programBytes = readFile(binDirectory() + "Tessel2.exe").size() + readFile(dllPath()).size();
+    testsupport::HostVolume volume(static_cast<int>(programBytes / 1024) + 1024);
+    if (!volume.mounted())
+        GTEST_SKIP() << "no small volume for this test: " << volume.refusal();
+    ASSERT_TRUE(copyBeside("Tessel2.exe", volume.path()));
+    ASSERT_TRUE(copyBeside("Tessel.dll", volume.path()));
+    if (!volume.makeReadOnly())
+        GTEST_SKIP() << volume.refusal();
+    char local[MAX_PATH] = {0};
+    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, local),
+              S_OK);
+    const std::string userFolder = std::string(local) + "\\Tesselwork 2\\";
+    ScratchFolder files("Tessel Ui Files");
+    const std::string file = files.path() + "a.txt";
+    writeFile(file, "x");
+
+    ASSERT_EQ(registerWithHost(volume / "Tessel.dll"), S_OK);
+    InstallPathScope::erase();
+    const std::set<HWND> before = mainWindowsNow();
+    HostReport r = runHost({"explore", "--invoke", file});
+    ASSERT_EQ(r["invoke"], "0x00000000");
+    HWND main = nullptr;
+    ASSERT_TRUE(ui::waitFor([&] {
+        main = findDialogWindow(0, "Tesselwork 2", before);
+        return main != nullptr;
+    }, 20000)) << "no program window appeared";
+    ui::Program app;
+    ASSERT_TRUE(app.adopt(main));
+    EXPECT_EQ(app.lines(IDC_FILE_LIST), (std::vector<std::string>{file}));
+    EXPECT_FALSE(fileExists(userFolder + "Tessel2.ts2")) << "the handoff was not taken in";
+
+    const std::vector<std::string> logsBefore = testsupport::folderNames(userFolder);
+    app.selectComboItem(IDC_RULE_ACTION, 0);
+    app.type(IDC_RULE_ARG1, "p");
+    app.click(IDC_ADD_RULE);
+    app.click(IDC_PREVIEW);
+    const std::string result = app.text(IDC_RESULT_LIST);
+    app.click(IDC_SAVE_LOG);
+    std::vector<std::string> logs;
+    for (const std::string& name : testsupport::folderNames(userFolder)) {
+        if (std::find(logsBefore.begin(), logsBefore.end(), name) == logsBefore.end())
+            logs.push_back(name);
+    }
+    ASSERT_EQ(logs.size(), 1u);
+    const std::string log = readFile(userFolder + logs[0]);
+    EXPECT_EQ(log.substr(log.size() - std::min(log.size(), result.size())), result) << logs[0];
+    DeleteFileA((userFolder + logs[0]).c_str());
+    EXPECT_TRUE(app.close());
+}
+
+TEST_F(ShellExtensionUi, UnwritableInstallPathStillRegistersTheLibraryBesideTheProgram)
 {
     // A key may only be created below a volatile key if it is volatile itself, so with the
-    // company key volatile the program cannot store InstallPath, and the library, finding
-    // none, refuses to load.
+    // company key volatile the program cannot store InstallPath; the library, finding none,
+    // serves the program beside it, and registers.
     ScratchFolder install("Tessel Ui NoInstallPath");
     ASSERT_TRUE(copyBeside("Tessel2.exe", install.path()));
     ASSERT_TRUE(copyBeside("Tessel.dll", install.path()));
@@ -271,20 +332,16 @@ TEST_F(ShellExtensionUi, UnwritableInstallPathLeavesTheLibraryUnloadable)
 
     RunningProgram program;
     ASSERT_TRUE(program.start(install.path() + "Tessel2.exe"));
-    HWND box = nullptr;
-    ui::waitFor([&] {
-        box = findDialogWindow(program.processId(), "Message");
-        return box != nullptr || !program.running();
-    }, 20000);
-    std::string text = box ? ui::ModalWindow(box).staticText() : "<no message>";
-    if (box)
-        ui::ModalWindow(box).clickButton("&OK");
     const bool opened = program.waitForMainWindow() != nullptr;
+    const HWND box = findDialogWindow(program.processId(), "Message");
+    const std::string text = box ? ui::ModalWindow(box).staticText() : "";
     program.close();
     RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Corvanta");
 
-    EXPECT_EQ(text, "Unable to load " + install.path() + "Tessel.dll");
     EXPECT_TRUE(opened);
+    EXPECT_EQ(text, "") << "a message at start-up";
+    EXPECT_EQ(classesDefaultValue(std::string("CLSID\\") + clsidText + "\\InprocServer32"),
+              install.path() + "Tessel.dll");
 }
 
 TEST_F(ShellExtensionUi, QuotedProgramPathIsNotMistakenForAShorterOne)

@@ -4,6 +4,7 @@
 #include "filelist/LineSelection_win.h"
 
 #include "base/CodePage.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
