@@ -174,7 +174,38 @@ Function un.onInit
   !insertmacro ChooseView
 FunctionEnd
 
+
+; A running program holds its files: the uninstaller asks the user to close it, or, run
+; without questions, closes it as its own Close does and answers its question with Yes
+; (the question box's Yes is command IDOK). It then waits for it to go, for a while.
+Function un.CloseRunningProgram
+  StrCpy $R1 0
+  ${Do}
+    FindWindow $R0 "#32770" "${PRODUCT}"
+    ${If} $R0 == 0
+      Return
+    ${EndIf}
+    ${IfNot} ${Silent}
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is running. Close it, then click Retry. Cancel closes it for you." IDRETRY next
+    ${EndIf}
+    SendMessage $R0 ${WM_CLOSE} 0 0 /TIMEOUT=100
+    Sleep 200
+    FindWindow $R2 "#32770" "Please select"
+    ${If} $R2 != 0
+      SendMessage $R2 ${WM_COMMAND} 1 0 /TIMEOUT=100
+    ${EndIf}
+    Sleep 200
+    IntOp $R1 $R1 + 1
+    ${If} $R1 >= 50
+      DetailPrint "${PRODUCT} is still running; its files may stay until the next restart."
+      Return
+    ${EndIf}
+    next:
+  ${Loop}
+FunctionEnd
+
 Section "Uninstall"
+  Call un.CloseRunningProgram
   ; The extension is unregistered only when the registration is this installation's: a copy
   ; of the program elsewhere that registered its own library last keeps its menu command.
   ReadRegStr $0 HKCR "CLSID\${CLSID}\InprocServer32" ""
@@ -205,8 +236,13 @@ Section "Uninstall"
   Delete "$INSTDIR\Tessel2.exe"
   Delete /REBOOTOK "$INSTDIR\Tessel.dll"
   Delete "$INSTDIR\tessel2.chm"
-  ; A handoff the program never picked up; saved result logs are the user's and stay.
+  ; A handoff the program never picked up, here and in this user's own folder of the
+  ; program; saved result logs are the user's and stay.
   Delete "$INSTDIR\Tessel2.ts2"
+  SetShellVarContext current
+  Delete "$LOCALAPPDATA\${PRODUCT}\Tessel2.ts2"
+  RMDir "$LOCALAPPDATA\${PRODUCT}"
+  SetShellVarContext all
   Delete "$INSTDIR\Uninstall.exe"
   RMDir /REBOOTOK "$INSTDIR"
   ${If} ${FileExists} "$INSTDIR\*.*"

@@ -8,6 +8,7 @@
 // Windows.
 
 #include "base/Identity.h"
+#include "tests/support/HostVolume.h"
 #include "tests/support/TestFiles.h"
 
 #include <windows.h>
@@ -310,14 +311,21 @@ TEST_F(Setup, InstallsRegistersStartsAndUninstallsWithoutTrace)
     DWORD type = 0;
     EXPECT_EQ(readValue(HKEY_CURRENT_USER, installKeyPath, installPathValue, KEY_WOW64_64KEY, &type), dir);
     EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY)) << "the program did not write InstallPath";
-    TerminateProcess(process.hProcess, 0);
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // A command of this user's that no program picked up, in the user's own folder of the
+    // program; the program is left running: the uninstaller closes it.
+    const std::string userFolder = knownFolder(CSIDL_LOCAL_APPDATA) + "Tesselwork 2\\";
+    ASSERT_TRUE(CreateDirectoryA(userFolder.c_str(), nullptr));
+    ASSERT_TRUE(testsupport::writeFile(userFolder + "Tessel2.ts2", "C:\\unread.txt\r\n"));
 
     uninstall(dir);
 
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0) << "the program still runs";
+    TerminateProcess(process.hProcess, 0);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
     EXPECT_FALSE(testsupport::pathExists(dir)) << "the installation folder stays";
+    EXPECT_FALSE(testsupport::pathExists(userFolder)) << "the unread handoff of this user stays";
     EXPECT_FALSE(testsupport::pathExists(startMenuDir())) << "the Start-menu folder stays";
     const SystemState after = captureState();
     EXPECT_TRUE(after.registry == before.registry) << difference(before.registry, after.registry);
@@ -358,6 +366,78 @@ TEST_F(Setup, UninstallKeepsWhatIsNotItsOwn)
     RegDeleteKeyA(HKEY_CURRENT_USER, installKeyPath);
     RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Corvanta");
     testsupport::removeTree(dir);
+}
+
+// Installed the default way into a folder this user may not write to (Program Files for an
+// ordinary user), by someone else, so that no InstallPath names it: Explorer's command
+// still starts the program with the files, handed over through the user's own folder of
+// the program.
+TEST_F(Setup, AnInstallationThatCannotBeWrittenStillTakesExplorersCommand)
+{
+    const std::string dir = installDir();
+    install();
+    const std::string host = testsupport::programDirectory() + "tessel_shellhost.exe";
+    ASSERT_TRUE(testsupport::pathExists(host)) << host << " (build the whole tree)";
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, installKeyPath, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, installPathValue);
+        RegCloseKey(key);
+    }
+    const std::string userFolder = knownFolder(CSIDL_LOCAL_APPDATA) + "Tesselwork 2\\";
+    testsupport::TempFolder files("setup");
+    const std::string file = files / "a.txt";
+    ASSERT_TRUE(testsupport::writeFile(file, "a"));
+    {
+        testsupport::ReadOnlyFolder readOnly(dir);
+        if (!readOnly.held()) {
+            uninstall(dir);
+            GTEST_SKIP() << readOnly.refusal();
+        }
+        const std::string report = files / "report.txt";
+        ASSERT_TRUE(testsupport::runProcess(host, {"explore", report, "--invoke", file}));
+        EXPECT_NE(testsupport::readFile(report).find("invoke=0x00000000"), std::string::npos)
+            << testsupport::readFile(report);
+        HWND window = nullptr;
+        ASSERT_TRUE(waitFor(
+            [&] {
+                window = FindWindowA(nullptr, displayName);
+                return window && IsWindowVisible(window);
+            },
+            30000))
+            << "the command started no program";
+        HWND list = GetDlgItem(window, 1000);
+        std::vector<std::string> lines;
+        for (LRESULT i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
+            WCHAR text[1024] = {};
+            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            lines.push_back(testsupport::ansiText(text));
+        }
+        EXPECT_EQ(lines, std::vector<std::string>{file});
+        EXPECT_FALSE(testsupport::pathExists(userFolder + "Tessel2.ts2")) << "the handoff was not taken in";
+        EXPECT_FALSE(testsupport::pathExists(dir + "Tessel2.ts2"));
+        // Save result log (1025) with text typed into the result list (1013): the log goes
+        // into the user's own folder of the program.
+        SetWindowTextA(GetDlgItem(window, 1013), "typed\r\n");
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(1025, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, 1025)));
+        std::vector<std::string> logs;
+        for (const std::string& name : testsupport::folderNames(userFolder)) {
+            if (name.compare(0, 3, "Log") == 0)
+                logs.push_back(name);
+        }
+        ASSERT_EQ(logs.size(), 1u);
+        const std::string log = testsupport::readFile(userFolder + logs[0]);
+        EXPECT_EQ(log.substr(log.size() - std::min<std::size_t>(log.size(), 7)), "typed\r\n");
+        DeleteFileA((userFolder + logs[0]).c_str());
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+        ASSERT_NE(process, nullptr);
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+    }
+    uninstall(dir);
+    RemoveDirectoryA(userFolder.c_str());
 }
 
 } // namespace

@@ -53,6 +53,31 @@ HostVolume::~HostVolume()
     RemoveDirectoryA(path_.c_str());
 }
 
+ReadOnlyFolder::ReadOnlyFolder(const std::string& windowsFolder) : hostFolder_(hostFolderOf(windowsFolder))
+{
+    if (hostFolder_.empty()) {
+        refusal_ = "no host file system (not running under Wine)";
+        return;
+    }
+    const std::string folder = "'" + hostFolder_ + "'";
+    if (!runHostShell("mount --bind " + folder + " " + folder)) {
+        refusal_ = "this machine refuses to bind a folder (mount needs root with CAP_SYS_ADMIN)";
+        return;
+    }
+    if (!runHostShell("mount -o remount,ro,bind " + folder)) {
+        runHostShell("umount -l " + folder);
+        refusal_ = "this machine refuses to make a bound folder read-only";
+        return;
+    }
+    held_ = true;
+}
+
+ReadOnlyFolder::~ReadOnlyFolder()
+{
+    if (held_)
+        runHostShell("umount -l '" + hostFolder_ + "'");
+}
+
 bool HostVolume::makeReadOnly()
 {
     if (runHostShell("mount -o remount,ro '" + hostFolder_ + "'"))

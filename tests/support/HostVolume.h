@@ -35,6 +35,26 @@ private:
     bool mounted_ = false;
 };
 
+// An existing folder made read-only where it stands, for as long as the object lives: the
+// host binds it over itself read-only, so that what is in it stays as it was and comes back
+// writable afterwards. Needs the privileges a volume needs; held() is false otherwise and
+// refusal() says why.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const std::string& windowsFolder);
+    ~ReadOnlyFolder();
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+    bool held() const { return held_; }
+    const std::string& refusal() const { return refusal_; }
+
+private:
+    std::string hostFolder_;
+    std::string refusal_;
+    bool held_ = false;
+};
+
 // Runs a shell command on the host and waits for its end; false when it failed or could not
 // start (not under Wine).
 bool runHostShell(const std::string& command);
