@@ -46,20 +46,6 @@ HWND findDialogWindow(DWORD processId, const std::string& title, const std::set<
     return search.found;
 }
 
-BOOL CALLBACK collectMainWindows(HWND window, LPARAM data)
-{
-    if (ui::className(window) == "#32770" && ui::windowText(window) == "Tesselwork 2")
-        reinterpret_cast<std::set<HWND>*>(data)->insert(window);
-    return TRUE;
-}
-
-std::set<HWND> mainWindowsNow()
-{
-    std::set<HWND> windows;
-    EnumWindows(collectMainWindows, reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
-
 std::vector<std::string> listLines(HWND list)
 {
     std::vector<std::string> lines;
@@ -184,7 +170,7 @@ TEST_F(ShellExtensionUi, InvokedCommandStartsTheProgramWithTheFiles)
     // InstallPath. The program started there registers its own copy.
     ASSERT_TRUE(InstallPathScope::set(install.path()));
     ASSERT_EQ(registerWithHost(dllPath()), S_OK);
-    const std::set<HWND> before = mainWindowsNow();
+    const std::set<HWND> before = ui::programMainWindows();
 
     std::vector<std::string> args = {"explore", "--invoke"};
     args.insert(args.end(), paths.begin(), paths.end());
@@ -192,11 +178,8 @@ TEST_F(ShellExtensionUi, InvokedCommandStartsTheProgramWithTheFiles)
     ASSERT_EQ(r["invoke"], "0x00000000");
 
     // The program was started from the folder with a blank in its name.
-    HWND main = nullptr;
-    ASSERT_TRUE(ui::waitFor([&] {
-        main = findDialogWindow(0, "Tesselwork 2", before);
-        return main != nullptr;
-    }, 20000)) << "no program window appeared";
+    HWND main = ui::waitForNewMainWindow(before);
+    ASSERT_NE(main, nullptr) << "no program window appeared";
     RunningProgram program;
     ASSERT_TRUE(program.adopt(main));
     DWORD_PTR idle = 0;
@@ -281,14 +264,11 @@ TEST_F(ShellExtensionUi, AReadOnlyInstallationWorksThroughTheUsersFolder)
 
     ASSERT_EQ(registerWithHost(volume / "Tessel.dll"), S_OK);
     InstallPathScope::erase();
-    const std::set<HWND> before = mainWindowsNow();
+    const std::set<HWND> before = ui::programMainWindows();
     HostReport r = runHost({"explore", "--invoke", file});
     ASSERT_EQ(r["invoke"], "0x00000000");
-    HWND main = nullptr;
-    ASSERT_TRUE(ui::waitFor([&] {
-        main = findDialogWindow(0, "Tesselwork 2", before);
-        return main != nullptr;
-    }, 20000)) << "no program window appeared";
+    HWND main = ui::waitForNewMainWindow(before);
+    ASSERT_NE(main, nullptr) << "no program window appeared";
     ui::Program app;
     ASSERT_TRUE(app.adopt(main));
     EXPECT_EQ(app.lines(IDC_FILE_LIST), (std::vector<std::string>{file}));
@@ -358,7 +338,7 @@ TEST_F(ShellExtensionUi, QuotedProgramPathIsNotMistakenForAShorterOne)
 
     ASSERT_TRUE(InstallPathScope::set(install));
     ASSERT_EQ(registerWithHost(dllPath()), S_OK);
-    const std::set<HWND> before = mainWindowsNow();
+    const std::set<HWND> before = ui::programMainWindows();
     HostReport r = runHost({"explore", "--invoke", "C:\\picked.txt"});
     EXPECT_EQ(r["invoke"], "0x00000000");
     HWND main = nullptr;

@@ -140,20 +140,6 @@ Lines joined(const std::string& folder, const Lines& names)
 using commandsui::chooseBatch;
 using commandsui::selectFolderAndConfirm;
 
-BOOL CALLBACK collectMainWindows(HWND window, LPARAM data)
-{
-    if (ui::className(window) == "#32770" && ui::windowText(window) == "Tesselwork 2")
-        reinterpret_cast<std::set<HWND>*>(data)->insert(window);
-    return TRUE;
-}
-
-std::set<HWND> mainWindowsNow()
-{
-    std::set<HWND> windows;
-    EnumWindows(collectMainWindows, reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
-
 enum { uppercase = 4 };
 
 const Lines names = {u8"Főtanúsítvány.pem", u8"写真.jpg", u8"Фото.png", u8"emoji-📷.txt", "plain.txt"};
@@ -193,17 +179,11 @@ TEST_F(Utf8NamesUi, EveryNameExactThroughTheWholeWork)
     for (const std::string& path : originals)
         listed += path + "\r\n";
     ASSERT_TRUE(makeFile(selection, listed));
-    const std::set<HWND> before = mainWindowsNow();
+    const std::set<HWND> before = ui::programMainWindows();
     const shelltest::HostReport report = shelltest::runHost({"explore", "--invoke", "--utf8-list", selection});
     ASSERT_EQ(report["invoke"], "0x00000000");
-    HWND started = nullptr;
-    ASSERT_TRUE(ui::waitFor([&] {
-        for (HWND window : mainWindowsNow()) {
-            if (!before.count(window))
-                started = window;
-        }
-        return started != nullptr;
-    }, 20000)) << "the extension started no program";
+    HWND started = ui::waitForNewMainWindow(before);
+    ASSERT_NE(started, nullptr) << "the extension started no program";
     {
         ui::Program handedTo;
         ASSERT_TRUE(handedTo.adopt(started));

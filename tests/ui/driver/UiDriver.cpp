@@ -630,4 +630,35 @@ bool Program::close(DWORD timeoutMs)
     return clean;
 }
 
+namespace {
+
+BOOL CALLBACK collectMainWindows(HWND window, LPARAM data)
+{
+    if (IsWindowVisible(window) && className(window) == "#32770" && windowText(window) == "Tesselwork 2")
+        reinterpret_cast<std::set<HWND>*>(data)->insert(window);
+    return TRUE;
+}
+
+} // namespace
+
+std::set<HWND> programMainWindows()
+{
+    std::set<HWND> windows;
+    EnumWindows(collectMainWindows, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+HWND waitForNewMainWindow(const std::set<HWND>& before, DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    waitFor([&] {
+        for (HWND window : programMainWindows()) {
+            if (!before.count(window))
+                found = window;
+        }
+        return found != nullptr;
+    }, timeoutMs);
+    return found;
+}
+
 } // namespace ui

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,12 @@ std::string fromWide(const std::wstring& text);
 std::string windowText(HWND window);
 void setWindowText(HWND window, const std::string& text);
 std::string className(HWND window);
+
+// The visible main windows of every running copy of the program, and the first one not
+// among `before` to appear within the time (null when none does): a program the Explorer
+// command started.
+std::set<HWND> programMainWindows();
+HWND waitForNewMainWindow(const std::set<HWND>& before, DWORD timeoutMs = 20000);
 
 // The folder of the running test program (bin/, where Tessel2.exe is built too), with a
 // trailing backslash.
