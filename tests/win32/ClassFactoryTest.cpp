@@ -48,20 +48,21 @@ protected:
     InstallPathScope keep_;
 };
 
-TEST_F(ShellModule, RefusesToLoadWithoutInstallPath)
+// Whatever InstallPath holds, or without it (a user who never started the program, whose
+// library then serves the program beside it), the library loads.
+TEST_F(ShellModule, LoadsWithAnyInstallPathOrNone)
 {
     struct Row {
         const char* what;
         bool present;
         std::string bytes;
         DWORD type;
-        bool loads;
     } rows[] = {
-        {"missing", false, "", REG_BINARY, false},
-        {"empty binary", true, "", REG_BINARY, false},
-        {"empty string", true, std::string("\0", 1), REG_SZ, false},
-        {"binary path", true, "C:\\Tools\\Ren\\", REG_BINARY, true},
-        {"string with NUL", true, std::string("C:\\Tools\\Ren\\\0", 14), REG_SZ, true},
+        {"missing", false, "", REG_BINARY},
+        {"empty binary", true, "", REG_BINARY},
+        {"empty string", true, std::string("\0", 1), REG_SZ},
+        {"binary path", true, "C:\\Tools\\Ren\\", REG_BINARY},
+        {"string with NUL", true, std::string("C:\\Tools\\Ren\\\0", 14), REG_SZ},
     };
     for (const Row& row : rows) {
         if (row.present)
@@ -69,10 +70,7 @@ TEST_F(ShellModule, RefusesToLoadWithoutInstallPath)
         else
             InstallPathScope::erase();
         LoadedModule module;
-        EXPECT_EQ(module.get() != nullptr, row.loads) << row.what;
-        if (!row.loads) {
-            EXPECT_EQ(module.loadError(), static_cast<DWORD>(ERROR_DLL_INIT_FAILED)) << row.what;
-        }
+        EXPECT_NE(module.get(), nullptr) << row.what << ": error " << module.loadError();
     }
 }
 
