@@ -63,6 +63,8 @@ run_dir=$(mktemp -d "${TMPDIR:-/tmp}/tessel-test-cp932.XXXXXX")
   # The UI tests drive the program as a system that ignores its manifest's UTF-8 entry runs
   # it: the build without that entry takes the place of Tessel2.exe in a copy of bin/.
   cp -r "$build_root/win64/bin" "$run_dir/bin"
+  # The setups beside the copy, where the version test looks for them.
+  cp -r "$build_root/win64/installer" "$run_dir/installer"
   cp "$build_root/win64/bin/system-code-page/Tessel2.exe" "$run_dir/bin/Tessel2.exe"
   # The program as built, for the test of files written in the machine's code page.
   mkdir "$run_dir/bin/utf8"
