@@ -2,11 +2,10 @@
 
 #include "base/Program.h"
 
-#include "base/Identity.h"
 #include "base/PathText.h"
 #include "base/UniqueResource.h"
-
-#include <shlobj.h>
+#include "base/UserFolder_win.h"
+#include "base/WideText_win.h"
 
 #include <algorithm>
 #include <vector>
@@ -28,14 +27,7 @@ std::string programDirectory()
 
 std::string userDataDirectory(bool create)
 {
-    char local[MAX_PATH] = {0};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | (create ? CSIDL_FLAG_CREATE : 0), nullptr,
-                                SHGFP_TYPE_CURRENT, local)))
-        return std::string();
-    const std::string folder = systemPathText().asFolder(local) + userDataFolderName;
-    if (create && !CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-        return std::string();
-    return folder + "\\";
+    return narrow(userDataFolderWide(create), CP_ACP);
 }
 
 bool forceDeleteFile(const std::string& path)

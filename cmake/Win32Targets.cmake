@@ -4,8 +4,8 @@
 # code-page functions through it when built for Windows, and the extension, which links the
 # core alone, converts its texts through the same helpers.
 target_sources(tessel_core PRIVATE ${CMAKE_SOURCE_DIR}/base/CodePage_win.cpp
-  ${CMAKE_SOURCE_DIR}/base/WideText_win.cpp)
-target_link_libraries(tessel_core PUBLIC user32 kernel32)
+  ${CMAKE_SOURCE_DIR}/base/WideText_win.cpp ${CMAKE_SOURCE_DIR}/base/UserFolder_win.cpp)
+target_link_libraries(tessel_core PUBLIC user32 kernel32 shell32)
 
 set(win_sources)
 file(GLOB framework_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/win/*.cpp)
@@ -17,7 +17,8 @@ endforeach()
 list(REMOVE_ITEM win_sources
   ${CMAKE_SOURCE_DIR}/app/WinMain_win.cpp
   ${CMAKE_SOURCE_DIR}/base/CodePage_win.cpp
-  ${CMAKE_SOURCE_DIR}/base/WideText_win.cpp)
+  ${CMAKE_SOURCE_DIR}/base/WideText_win.cpp
+  ${CMAKE_SOURCE_DIR}/base/UserFolder_win.cpp)
 
 add_library(tessel_win STATIC ${win_sources})
 target_include_directories(tessel_win PUBLIC ${CMAKE_SOURCE_DIR})

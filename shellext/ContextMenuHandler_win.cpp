@@ -4,6 +4,7 @@
 #include "shellext/ContextMenuHandler_win.h"
 
 #include "base/Identity.h"
+#include "base/UserFolder_win.h"
 #include "base/Utf8.h"
 #include "base/WideText_win.h"
 #include "shellext/HandlerText.h"
@@ -11,7 +12,6 @@
 #include "win/Handles.h"
 
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include <new>
 #include <vector>
@@ -184,19 +184,6 @@ DWORD appendToHandoff(const std::wstring& path, const std::string& records)
     return CloseHandle(file.release()) ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
 }
 
-// The user's own folder of the program below the local application data, made when
-// missing; empty when the system names none.
-std::wstring userDataFolder()
-{
-    WCHAR local[MAX_PATH] = {0};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, local)))
-        return std::wstring();
-    const std::wstring folder = std::wstring(local) + L"\\" + widen(userDataFolderName, CP_UTF8);
-    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-        return std::wstring();
-    return folder + L"\\";
-}
-
 } // namespace
 
 HRESULT STDMETHODCALLTYPE ContextMenuHandler::InvokeCommand(CMINVOKECOMMANDINFO* info)
@@ -219,7 +206,7 @@ HRESULT STDMETHODCALLTYPE ContextMenuHandler::InvokeCommand(CMINVOKECOMMANDINFO*
         // user, a read-only medium): the handoff goes into the user's own folder of the
         // program, where the program looks too. Any other failure starts nothing.
         if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT) {
-            const std::wstring folder = userDataFolder();
+            const std::wstring folder = userDataFolderWide(true);
             if (!folder.empty())
                 error = appendToHandoff(folder + widen(handoffFileName, CP_UTF8), selectedFiles_);
         }

@@ -231,14 +231,4 @@ TEST_F(ContextMenuHost, UnwritableHandoffDoesNothingVisible)
     EXPECT_FALSE(fileExists(install_.path() + "missing\\Tessel2.ts2"));
 }
 
-// Every other user of the machine has no InstallPath until they start the program once:
-// the library then serves the program installed beside it.
-TEST_F(ContextMenuHost, CreatableWithoutInstallPath)
-{
-    InstallPathScope::erase();
-    EXPECT_EQ(runHost({"explore", "C:\\a.txt"})["done"], "1");
-    ASSERT_TRUE(InstallPathScope::set(""));
-    EXPECT_EQ(runHost({"explore", "C:\\a.txt"})["done"], "1");
-}
-
 }  // namespace
